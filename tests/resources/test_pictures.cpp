@@ -157,6 +157,39 @@ INSTANTIATE_TEST_SUITE_P(AllPictures, PictureTest, testing::ValuesIn(pictures),
                                  .toStdString();
                          });
 
+// In case windows II to V the divisor frame lies over the top-left corner of the cartoon's box;
+// nothing of the drawing may hide there.
+TEST(PictureResources, CartoonsLeaveTheCornerUnderTheDivisorFrameEmpty)
+{
+    constexpr int twipsPerPixel = 15;
+    const QRect divisorFrame(3120, 1560, 1335, 1455);
+    const struct
+    {
+        const char *path;
+        QRect box; // twips, in the window's client area
+    } cartoons[] = {
+        {":/drawings/mouse.svg", {4080, 2520, 3135, 3255}},
+        {":/drawings/cat.svg", {4440, 2160, 2775, 3375}},
+        {":/drawings/dog_collar.svg", {4200, 2400, 3015, 3255}},
+        {":/drawings/seal.svg", {4080, 2160, 3135, 3495}},
+    };
+    for (const auto &cartoon : cartoons) {
+        const QRect hiddenTwips = divisorFrame.intersected(cartoon.box).translated(-cartoon.box.topLeft());
+        const QRect hidden(hiddenTwips.topLeft() / twipsPerPixel, hiddenTwips.size() / twipsPerPixel);
+        ASSERT_FALSE(hidden.isEmpty()) << cartoon.path;
+
+        QSvgRenderer renderer(QString::fromLatin1(cartoon.path));
+        QImage image(cartoon.box.size() / twipsPerPixel, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+        painter.end();
+        EXPECT_FALSE(census(image.copy(hidden)).painted.isValid())
+            << cartoon.path << " draws under the frame, within " << hidden.width() << " x " << hidden.height();
+    }
+}
+
 TEST(PictureResources, HoldExactlyTheListedPictures)
 {
     QStringList expected;
