@@ -27,9 +27,9 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 test -x /usr/bin/ripartino
 desktop-file-validate /usr/share/applications/org.ripartino.Ripartino.desktop
 appstreamcli validate --no-net --pedantic /usr/share/metainfo/org.ripartino.Ripartino.metainfo.xml
-test -f /usr/share/icons/hicolor/scalable/apps/org.ripartino.Ripartino.svg
+test -f /usr/share/icons/hicolor/scalable/apps/ripartino.svg
 for size in 16 32 48 64 128 256; do
-    test -f "/usr/share/icons/hicolor/${size}x${size}/apps/org.ripartino.Ripartino.png"
+    test -f "/usr/share/icons/hicolor/${size}x${size}/apps/ripartino.png"
 done
 
 # The installed program shows its start window on a real X server.
