@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLocale>
 
 #include "windows/case_window.h"
@@ -14,13 +16,6 @@ namespace {
 std::size_t indexOf(DivisionCase divisionCase)
 {
     return static_cast<std::size_t>(divisionCase) - 1;
-}
-
-template <typename Window>
-Window& deletedOnClose(Window* window)
-{
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    return *window;
 }
 
 }  // namespace
@@ -37,12 +32,36 @@ ProgramWindows::~ProgramWindows()
     for (const auto& caseWindow : cases_)
         delete caseWindow;
     delete print_;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+template <typename Window>
+Window* ProgramWindows::adopt(Window* window)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->installEventFilter(this);
+    return window;
+}
+
+bool ProgramWindows::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        if (watched == start_)
+            start_.clear();
+        if (watched == print_)
+            print_.clear();
+        for (auto& caseWindow : cases_) {
+            if (watched == caseWindow)
+                caseWindow.clear();
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 StartWindow& ProgramWindows::startWindow()
 {
     if (!start_)
-        start_ = &deletedOnClose(new StartWindow(*this));
+        start_ = adopt(new StartWindow(*this));
     return *start_;
 }
 
@@ -50,14 +69,14 @@ CaseWindow& ProgramWindows::caseWindow(DivisionCase divisionCase)
 {
     QPointer<CaseWindow>& window = cases_[indexOf(divisionCase)];
     if (!window)
-        window = &deletedOnClose(new CaseWindow(*this, divisionCase));
+        window = adopt(new CaseWindow(*this, divisionCase));
     return *window;
 }
 
 PrintWindow& ProgramWindows::printWindow()
 {
     if (!print_)
-        print_ = &deletedOnClose(new PrintWindow(printMemory_, [this] { return caseWindowStates(); }, source_));
+        print_ = adopt(new PrintWindow(printMemory_, [this] { return caseWindowStates(); }, source_));
     return *print_;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include <QObject>
 #include <QPointer>
 
 #include "core/random_source.h"
@@ -19,10 +20,11 @@ class StartWindow;
 // itself when it closes, taking its controls and what they show with it; the next use makes
 // it afresh, in its initial state, and its load handler runs again. What must outlive a
 // close (the print window's memory) and the one random source live here instead.
-class ProgramWindows {
+class ProgramWindows : public QObject {
+    Q_OBJECT
 public:
     ProgramWindows(RandomSource& source, std::string decimalSeparator);
-    ~ProgramWindows();
+    ~ProgramWindows() override;
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
@@ -43,7 +45,14 @@ public:
     RandomSource& randomSource() { return source_; }
     const std::string& decimalSeparator() const { return decimalSeparator_; }
 
+protected:
+    // Forgets a window as soon as it closes: it is deleted only later, from the event loop.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    template <typename Window>
+    Window* adopt(Window* window);
+
     RandomSource& source_;
     const std::string decimalSeparator_;
     PrintWindowMemory printMemory_;

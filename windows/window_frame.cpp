@@ -125,8 +125,9 @@ void setTabOrderByNames(QWidget& window, std::initializer_list<const char*> name
 void hideFromTaskbar(QWidget& window)
 {
 #if QT_CONFIG(xcb)
+    // The offscreen platform answers to the X11 interface too, without a connection of its own.
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb") || !x11->connection())
         return;
     xcb_connection_t* connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window.winId());
