@@ -1,9 +1,12 @@
 #include "windows/window_frame.h"
 
-#include <QEvent>
-#include <QMargins>
+#include <algorithm>
+#include <optional>
+
 #include <QGuiApplication>
+#include <QMargins>
 #include <QScreen>
+#include <QThread>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -17,53 +20,17 @@ namespace ripartino {
 
 namespace {
 
-// The frame the window manager last put around one of our windows. Every window of the
-// program has the same kind of frame, so it stands in for one not yet drawn.
-QMargins knownFrameMargins;
-
-QSize outerSize(const QWidget& window)
+#if QT_CONFIG(xcb)
+// The X11 connection, or null on any other platform. The offscreen platform answers to the
+// X11 interface too, without a connection of its own.
+xcb_connection_t* x11Connection()
 {
-    const QSize frame = window.frameGeometry().size();
-    if (frame != window.size())
-        return frame;
-    return window.size().grownBy(knownFrameMargins);
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    return x11->connection();
 }
 
-// Under X11 a window's frame is known only once the window manager has framed it, after the
-// window is mapped. Until then the window is centred on the last frame seen; this waits for
-// the real one, centres the window once more if it differs, and goes away.
-class FrameWatcher : public QObject {
-public:
-    explicit FrameWatcher(QWidget& window) : QObject(&window), window_(window)
-    {
-        window.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched != &window_ || event->type() != QEvent::Paint)
-            return false;
-        const QRect frame = window_.frameGeometry();
-        if (frame.size() == window_.size())
-            return false;
-        window_.removeEventFilter(this);
-        const QMargins margins(window_.x() - frame.x(), window_.y() - frame.y(),
-                               frame.right() - window_.geometry().right(),
-                               frame.bottom() - window_.geometry().bottom());
-        if (margins != knownFrameMargins) {
-            knownFrameMargins = margins;
-            window_.move(centredPosition(window_.screen()->geometry().size(), frame.size()));
-        }
-        deleteLater();
-        return false;
-    }
-
-private:
-    QWidget& window_;
-};
-
-#if QT_CONFIG(xcb)
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
 {
     const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name);
@@ -71,6 +38,64 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     free(reply);
     return atom;
+}
+
+// Under X11 a window has its frame only once the window manager has mapped it, too late to
+// centre it on its outer size; but the window manager can tell beforehand what frame it will
+// give (_NET_REQUEST_FRAME_EXTENTS). Qt does not look again, so the answer is read here.
+std::optional<QMargins> frameExtents(QWidget& window)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return std::nullopt;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
+
+    // Only a window manager that says it answers is asked; without one there is no frame.
+    auto* supported = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, root, internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096),
+        nullptr);
+    bool answers = false;
+    if (supported) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported));
+        answers = std::find(atoms, atoms + xcb_get_property_value_length(supported) / 4, request)
+            != atoms + xcb_get_property_value_length(supported) / 4;
+        free(supported);
+    }
+    if (!answers)
+        return std::nullopt;
+
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window.winId());
+    message.type = request;
+    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+
+    // The answer is a property on the window; a window manager sets it within a few ms.
+    constexpr int attempts = 100;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        auto* reply = xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, message.window, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+        std::optional<QMargins> margins;
+        if (reply && reply->value_len == 4) {
+            const auto* sides = static_cast<const uint32_t*>(xcb_get_property_value(reply));  // left, right, top, bottom
+            margins = QMargins(int(sides[0]), int(sides[2]), int(sides[1]), int(sides[3]));
+        }
+        free(reply);
+        if (margins)
+            return margins;
+        QThread::msleep(1);
+    }
+    return std::nullopt;
+}
+#else
+std::optional<QMargins> frameExtents(QWidget&)
+{
+    return std::nullopt;
 }
 #endif
 
@@ -97,10 +122,15 @@ QPoint centredPosition(QSize screen, QSize frame)
 
 void centreOnScreen(QWidget& window)
 {
-    window.move(centredPosition(window.screen()->geometry().size(), outerSize(window)));
-    if (window.frameGeometry().size() == window.size()
-        && QGuiApplication::platformName() == QLatin1String("xcb"))
-        new FrameWatcher(window);
+    QSize frame = window.frameGeometry().size();
+    QPoint clientOffset;  // Qt places a window by its client area while it knows no frame
+    if (frame == window.size()) {
+        if (const std::optional<QMargins> margins = frameExtents(window)) {
+            frame = window.size().grownBy(*margins);
+            clientOffset = {margins->left(), margins->top()};
+        }
+    }
+    window.move(centredPosition(window.screen()->geometry().size(), frame) + clientOffset);
 }
 
 void setTabOrderByNames(QWidget& window, std::initializer_list<const char*> names)
@@ -125,11 +155,9 @@ void setTabOrderByNames(QWidget& window, std::initializer_list<const char*> name
 void hideFromTaskbar(QWidget& window)
 {
 #if QT_CONFIG(xcb)
-    // The offscreen platform answers to the X11 interface too, without a connection of its own.
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb") || !x11->connection())
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
         return;
-    xcb_connection_t* connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window.winId());
     const xcb_atom_t skipTaskbar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
     // Set before the window is mapped; Qt keeps the states it finds when it maps the window.

@@ -24,8 +24,8 @@ void setUpFixedWindow(QWidget& window, FrameKind kind, const QString& title, QSi
 // window larger than the screen gets a negative position.
 QPoint centredPosition(QSize screen, QSize frame);
 
-// Moves `window` so that its outer frame is centred on its whole screen. Where the window
-// manager has not framed the window yet, it centres again once the frame is known.
+// Moves `window` so that its outer frame is centred on its whole screen. Under X11 it asks
+// the window manager first what frame the window will get.
 void centreOnScreen(QWidget& window);
 
 // Keeps `window` off the taskbar. Only X11 has a way to say so (_NET_WM_STATE_SKIP_TASKBAR);
