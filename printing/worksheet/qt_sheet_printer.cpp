@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 
 #include <cmath>
+#include <iterator>
 
 namespace ripartino {
 
@@ -125,9 +126,9 @@ void QtSheetPrinter::printLine(const PrintLine& items)
 
     if (fontChanged_) {
         painter_.setFont(font_);
-        const QFontMetricsF metrics(font_, printer_.get());
-        lineHeight_ = metrics.lineSpacing();
-        zoneWidth_ = zoneColumns * metrics.averageCharWidth();
+        metrics_.emplace(font_, printer_.get());
+        lineHeight_ = metrics_->lineSpacing();
+        zoneWidth_ = zoneColumns * metrics_->averageCharWidth();
         fontChanged_ = false;
     }
 
@@ -143,16 +144,17 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         pageWanted_ = false;
     }
 
-    const QFontMetricsF metrics(font_, printer_.get());
+    const qreal baseline = y_ + metrics_->ascent();
     qreal x = 0;
-    for (const PrintItem& item : items) {
-        for (int advance = 0; advance < item.zoneAdvancesBefore; ++advance)
+    for (auto item = items.begin(); item != items.end(); ++item) {
+        for (int advance = 0; advance < item->zoneAdvancesBefore; ++advance)
             x = (std::floor(x / zoneWidth_) + 1) * zoneWidth_;
-        const QString text = QString::fromStdString(item.text);
-        if (!text.isEmpty()) {
-            painter_.drawText(QPointF(x, y_ + metrics.ascent()), text);
-            x += metrics.horizontalAdvance(text);
-        }
+        if (item->text.empty())
+            continue;
+        const QString text = QString::fromStdString(item->text);
+        painter_.drawText(QPointF(x, baseline), text);
+        if (std::next(item) != items.end())
+            x += metrics_->horizontalAdvance(text);
     }
     y_ += lineHeight_;
 }

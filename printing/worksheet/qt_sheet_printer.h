@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include "printing/worksheet/sheet_printer.h"
 
@@ -45,6 +47,7 @@ private:
     QPainter painter_;
     QFont font_;
     bool fontChanged_ = true;
+    std::optional<QFontMetricsF> metrics_;  // of the current font on the printer
     qreal lineHeight_ = 0;
     qreal zoneWidth_ = 0;
     qreal y_ = 0;  // top of the next line, from the top of the printable area
