@@ -127,6 +127,7 @@ void QtSheetPrinter::printLine(const PrintLine& items)
     if (fontChanged_) {
         painter_.setFont(font_);
         metrics_.emplace(font_, printer_.get());
+        advances_ = &advancesByFont_[font_.key()];
         lineHeight_ = metrics_->lineSpacing();
         zoneWidth_ = zoneColumns * metrics_->averageCharWidth();
         fontChanged_ = false;
@@ -154,9 +155,18 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         const QString text = QString::fromStdString(item->text);
         painter_.drawText(QPointF(x, baseline), text);
         if (std::next(item) != items.end())
-            x += metrics_->horizontalAdvance(text);
+            x += advance(text);
     }
     y_ += lineHeight_;
+}
+
+qreal QtSheetPrinter::advance(const QString& text)
+{
+    // Every copy measures the same texts again; measuring costs as much as painting.
+    auto known = advances_->constFind(text);
+    if (known == advances_->constEnd())
+        known = advances_->insert(text, metrics_->horizontalAdvance(text));
+    return *known;
 }
 
 void QtSheetPrinter::newPage()

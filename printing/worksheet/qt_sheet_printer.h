@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPageSize>
 #include <QPainter>
 #include <QString>
@@ -40,6 +41,7 @@ public:
 private:
     bool beginJob();
     void fail(PrinterStatus status);
+    qreal advance(const QString& text);
 
     QString pdfFileName_;  // empty for the default printer
     QPageSize paper_;
@@ -48,6 +50,8 @@ private:
     QFont font_;
     bool fontChanged_ = true;
     std::optional<QFontMetricsF> metrics_;  // of the current font on the printer
+    QHash<QString, QHash<QString, qreal>> advancesByFont_;
+    QHash<QString, qreal>* advances_ = nullptr;  // of the current font
     qreal lineHeight_ = 0;
     qreal zoneWidth_ = 0;
     qreal y_ = 0;  // top of the next line, from the top of the printable area
