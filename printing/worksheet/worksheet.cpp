@@ -107,7 +107,7 @@ PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowSt
             continue;
         const CaseGenerator generator(divisionCase);
         for (int group = 1; group <= WorksheetTable::groups; ++group) {
-            const ExerciseSet exercises = generator.invent(window.digits, source, decimalSeparator);
+            const ExerciseSet exercises = generator.invent(window.divisorDigits, source, decimalSeparator);
             for (int row = 1; row <= WorksheetTable::rows; ++row)
                 table.setSlot(group, row, sheetLine(exercises[static_cast<std::size_t>(row - 1)]));
         }

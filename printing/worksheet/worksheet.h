@@ -6,6 +6,7 @@
 
 #include "core/random_source.h"
 #include "core/types.h"
+#include "printing/case_window_state.h"
 #include "printing/worksheet/sheet_printer.h"
 
 namespace ripartino {
@@ -18,14 +19,8 @@ struct WorksheetOptions {
     std::string heading = "Calcola le seguenti operazioni:";
 };
 
-// What the print job reads of a case window: its print mark ("" when the window is not
-// open or has not asked for printing) and its divisor choice.
-struct CaseWindowState {
-    std::string printMark;
-    DivisorDigits digits = DivisorDigits::Mixed;
-};
-
-using CaseWindowStates = std::array<CaseWindowState, 5>;  // case windows I to V
+// The five case windows as the print job sees them, in case order I to V.
+using CaseWindowStates = std::array<CaseWindowState, 5>;
 
 // The exercises of a sheet: 8 groups of 10 slots, kept by the print window across jobs.
 class WorksheetTable {

@@ -20,9 +20,12 @@ public:
     {
         status_ = failure;
         std::string call = "line";
-        for (const ripartino::PrintItem& item : items)
-            call += " " + std::string(item.zoneAdvancesBefore, '>') + (item.zoneAdvancesBefore ? " " : "")
-                + "\"" + item.text + "\"";
+        for (const ripartino::PrintItem& item : items) {
+            call += ' ';
+            if (item.zoneAdvancesBefore > 0)
+                call.append(static_cast<std::size_t>(item.zoneAdvancesBefore), '>').append(" ");
+            call.append("\"").append(item.text).append("\"");
+        }
         calls.push_back(call);
     }
     void newPage() override { calls.push_back("page"); }

@@ -38,7 +38,7 @@ CaseWindowStates markedWindow(DivisionCase divisionCase, DivisorDigits digits)
     CaseWindowStates windows;
     auto& window = windows[static_cast<std::size_t>(divisionCase) - 1];
     window.printMark = caseDigit(divisionCase);
-    window.digits = digits;
+    window.divisorDigits = digits;
     return windows;
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "core/types.h"
+
+namespace ripartino {
+
+// What the print job reads of one case window: its print mark, empty unless the window
+// is open and its print button was pressed, and the divisor size chosen in it.
+struct CaseWindowState {
+    std::string printMark;
+    DivisorDigits divisorDigits = DivisorDigits::Mixed;
+};
+
+}  // namespace ripartino
