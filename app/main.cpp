@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/random_source.h"
+#include "windows/look.h"
+#include "windows/program_windows.h"
 #include "windows/start_window.h"
 
 namespace {
@@ -23,7 +26,10 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    ripartino::StartWindow start;
-    start.show();
+    QApplication::setWindowIcon(ripartino::look::applicationIcon());
+
+    ripartino::RandomSource source;
+    ripartino::ProgramWindows windows(source, ripartino::systemDecimalSeparator());
+    windows.startWindow().show();
     return app.exec();
 }

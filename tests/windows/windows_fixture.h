@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/random_source.h"
+#include "windows/case_window.h"
+#include "windows/program_windows.h"
+#include "windows/start_window.h"
+
+namespace ripartino {
+
+// The program's windows with the start window on screen, as the program starts.
+class WindowsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        windows.startWindow().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.startWindow()));
+    }
+
+    template <typename Control = QWidget>
+    static Control* control(const QWidget* window, const char* name)
+    {
+        auto* found = window->findChild<Control*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    static void click(const QWidget* window, const char* name)
+    {
+        QTest::mouseClick(control(window, name), Qt::LeftButton);
+    }
+
+    // Opens case window `divisionCase` with its button in the start window.
+    CaseWindow& openCase(DivisionCase divisionCase)
+    {
+        const QByteArray button = "cmd" + QByteArray::number(static_cast<int>(divisionCase));
+        click(windows.openStartWindow(), button.constData());
+        CaseWindow* window = windows.openCaseWindow(divisionCase);
+        EXPECT_NE(window, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        return *window;
+    }
+
+    static QStringList listed(const CaseWindow& window)
+    {
+        QStringList lines;
+        const auto* list = control<QListWidget>(&window, "list");
+        for (int row = 0; row < list->count(); ++row)
+            lines << list->item(row)->text();
+        return lines;
+    }
+
+    RandomSource source;
+    ProgramWindows windows{source, systemDecimalSeparator()};
+};
+
+}  // namespace ripartino

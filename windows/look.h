@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// How the windows look: their unit of measure, colours, fonts and pictures.
+namespace ripartino::look {
+
+// Window geometry is laid out in twips; the screen has 15 of them to a pixel at 96 dpi.
+inline constexpr int twipsPerPixel = 15;
+
+constexpr int pixels(int twips)
+{
+    return twips / twipsPerPixel;
+}
+constexpr QSize twipsSize(int width, int height)
+{
+    return {pixels(width), pixels(height)};
+}
+constexpr QRect twipsRect(int left, int top, int width, int height)
+{
+    return {pixels(left), pixels(top), pixels(width), pixels(height)};
+}
+
+// The colours the windows are painted in.
+inline const QColor pink{255, 192, 192};
+inline const QColor blue{0, 0, 255};
+inline const QColor darkRed{192, 0, 0};
+inline const QColor paleYellow{255, 255, 192};
+inline const QColor inkBlue{0, 0, 192};
+inline const QColor lavender{192, 192, 255};
+inline const QColor magenta{255, 128, 255};
+inline const QColor orange{255, 192, 128};
+inline const QColor periwinkle{128, 128, 255};
+inline const QColor lightGreen{128, 255, 128};
+inline const QColor salmon{255, 128, 128};
+inline const QColor lightYellow{255, 255, 128};
+
+// The windows' three faces. They name the families the windows were drawn with; the
+// substitutions below resolve them to fonts that a Debian desktop has.
+QFont systemFont(qreal points = 8.25, bool bold = false);  // "MS Sans Serif", also the default
+QFont comicFont(qreal points);                             // "Comic Sans MS"
+QFont arialFont(qreal points, bool bold = false);          // "Arial"
+
+// A background of its own: `widget` paints `back` behind its content (a button paints its
+// face in it) and draws its caption in `text`; an invalid colour keeps the system's.
+void paintBackground(QWidget& widget, const QColor& back, const QColor& text = {});
+// The colours of an editable field or list: its background and the text typed in it.
+void setFieldColours(QWidget& widget, const QColor& base, const QColor& text);
+
+// Pictures compiled into the program, by resource path (":/icons/keypad.svg").
+QIcon icon(const QString& path);
+QIcon applicationIcon();
+
+inline constexpr char keypadIcon[] = ":/icons/keypad.svg";
+inline constexpr char exitDoorIcon[] = ":/icons/exit_door.svg";
+inline constexpr char magnifierIcon[] = ":/icons/magnifier.svg";
+inline constexpr char printerIcon[] = ":/icons/printer.svg";
+inline constexpr char roadSignIcon[] = ":/icons/road_sign.svg";
+
+// Picture buttons show a 32 x 32 icon.
+inline constexpr QSize iconSize{32, 32};
+
+}  // namespace ripartino::look

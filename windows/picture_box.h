@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+#include <QSvgRenderer>
+#include <QWidget>
+
+namespace ripartino {
+
+// A drawing in a box: scaled to fit the box with its proportions kept, centred, on the
+// box's own background colour, or on whatever lies behind when it has none.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    PictureBox(const QString& drawing, const QColor& background, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer renderer_;
+};
+
+}  // namespace ripartino

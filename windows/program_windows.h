@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include <QObject>
+#include <QPointer>
+
+#include "core/random_source.h"
+#include "core/types.h"
+#include "printing/case_window_state.h"
+#include "printing/print_window.h"
+
+namespace ripartino {
+
+class CaseWindow;
+class StartWindow;
+
+// The program's seven windows, one of each. A window is made on first use and deletes
+// itself when it closes, taking its controls and what they show with it; the next use makes
+// it afresh, in its initial state, and its load handler runs again. What must outlive a
+// close (the print window's memory) and the one random source live here instead.
+class ProgramWindows : public QObject {
+    Q_OBJECT
+public:
+    ProgramWindows(RandomSource& source, std::string decimalSeparator);
+    ~ProgramWindows() override;
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    // The window, opened if it is closed. None of these shows it.
+    StartWindow& startWindow();
+    CaseWindow& caseWindow(DivisionCase divisionCase);
+    PrintWindow& printWindow();
+
+    // The window while it is open, else null; asking never opens it.
+    StartWindow* openStartWindow() const { return start_; }
+    CaseWindow* openCaseWindow(DivisionCase divisionCase) const;
+    PrintWindow* openPrintWindow() const { return print_; }
+
+    // A case window as the print job reads it: a closed window has an empty mark.
+    CaseWindowState caseWindowState(DivisionCase divisionCase) const;
+    CaseWindowStates caseWindowStates() const;
+
+    RandomSource& randomSource() { return source_; }
+    // Where the print window's jobs go from now on; by default the system's default printer.
+    void setPrinterFactory(PrinterFactory makePrinter) { makePrinter_ = std::move(makePrinter); }
+    const std::string& decimalSeparator() const { return decimalSeparator_; }
+
+protected:
+    // Forgets a window as soon as it closes: it is deleted only later, from the event loop.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <typename Window>
+    Window* adopt(Window* window);
+
+    RandomSource& source_;
+    const std::string decimalSeparator_;
+    PrintWindowMemory printMemory_;
+    PrinterFactory makePrinter_;
+    QPointer<StartWindow> start_;
+    std::array<QPointer<CaseWindow>, 5> cases_;
+    QPointer<PrintWindow> print_;
+};
+
+// The decimal separator of the user's regional settings.
+std::string systemDecimalSeparator();
+
+}  // namespace ripartino
