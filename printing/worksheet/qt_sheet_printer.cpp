@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cups/cups.h>
+
 #include <cmath>
 #include <iterator>
 
@@ -179,7 +181,10 @@ void QtSheetPrinter::endDocument()
 {
     if (!painter_.isActive())
         return;
-    if (!painter_.end() || printer_->printerState() == QPrinter::Error)
+    const bool ended = painter_.end();
+    // Qt hands the finished job to CUPS and drops the answer; CUPS keeps it for this thread.
+    const bool refused = pdfFileName_.isEmpty() && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
+    if (!ended || refused || printer_->printerState() == QPrinter::Error)
         status_ = PrinterStatus::JobRefused;
     y_ = 0;
     pageWanted_ = false;

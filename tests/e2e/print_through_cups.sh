@@ -11,7 +11,7 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "SKIP: starting a CUPS server needs root"
     exit 77
 fi
-for tool in cupsd lpadmin lpstat pdfinfo pdftotext; do
+for tool in cupsd lpadmin lpstat cupsreject cupsaccept pdfinfo pdftotext; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/setup.sh"; exit 1; }
 done
 
@@ -128,12 +128,12 @@ print_and_read() {
     echo "$printed"
 }
 
-# Expects the print window to refuse with the no-printer message and stay open.
-refused_without_printer() {
+# Expects the print window to refuse with a message matching $2 and stay open.
+refused() {
     local status=0
     LC_ALL=$program_locale "$windows" 1 10 1 >"$work/said" 2>"$work/err" || status=$?
     [ "$status" -eq 3 ] || fail "$1: the window ended with $status: $(cat "$work/said")"
-    grep -q 'stampante predefinita' "$work/said" || fail "$1: no message about the printer: $(cat "$work/said")"
+    grep -q "$2" "$work/said" || fail "$1: no message about the printer: $(cat "$work/said")"
     grep -qx 'print window: open' "$work/said" || fail "$1: the print window closed"
 }
 
@@ -143,7 +143,7 @@ exercise='[0-9]+([.,][0-9]+)? : [0-9]+ = \.{8}'
 start_cupsd
 
 # No queue at all: a message, the window stays open, nothing is printed.
-refused_without_printer "no queue"
+refused "no queue" "stampante predefinita"
 
 lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd \
     -o pdftops-renderer-default=pdftocairo || fail "lpadmin"
@@ -175,10 +175,18 @@ text=$(page_text "$pdf" 1)
 [ -z "$(print_and_read 1 10 0)" ] || fail "copies 0 printed something"
 grep -qx 'print window: closed' "$work/said" || fail "copies 0 left the window open"
 
+# A queue that rejects jobs: the refusal reaches the user, nothing is printed.
+count=$(pdfs | grep -c . || true)
+cupsreject "$queue" || fail "cupsreject"
+refused "rejecting queue" "non ha accettato"
+wait_for_queue
+[ "$(pdfs | grep -c . || true)" -eq "$count" ] || fail "a rejecting queue printed something"
+cupsaccept "$queue" || fail "cupsaccept"
+
 # The print system gone: a message, nothing printed.
 count=$(pdfs | grep -c . || true)
 stop_cupsd
-refused_without_printer "cupsd stopped"
+refused "cupsd stopped" "stampante predefinita"
 [ "$(pdfs | grep -c . || true)" -eq "$count" ] || fail "something was printed with cupsd stopped"
 
 echo "PASS"
