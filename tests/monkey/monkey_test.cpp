@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <filesystem>
@@ -31,8 +32,11 @@
 #include <random>
 #include <set>
 
+#include "core/copies.h"
 #include "core/random_source.h"
 #include "printing/print_window.h"
+#include "printing/worksheet/sheet_printer.h"
+#include "printing/worksheet/worksheet.h"
 #include "windows/case_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
@@ -97,6 +101,53 @@ QRegularExpression exercisePattern(DivisionCase divisionCase, const QString& sep
                               + "$");
 }
 
+class Monkey;
+
+// Keeps of each sheet what the monkey checks: its heading lines and its exercises, each
+// without the blanks before it and the dots after it; hands itself to the monkey as the
+// job ends.
+class MonkeyPrinter : public SheetPrinter {
+public:
+    struct Sheet {
+        std::vector<QString> headings;   // lines printed in the heading face
+        std::vector<QString> exercises;  // items followed by the dotted answer space
+    };
+
+    explicit MonkeyPrinter(Monkey& monkey) : monkey_(monkey) {}
+
+    void setFontName(const std::string& face) override { face_ = face; }
+    void setFontSize(double) override {}
+    void printLine(const PrintLine& items) override
+    {
+        if (pageWanted_ || sheets_.empty())
+            sheets_.emplace_back();
+        pageWanted_ = false;
+        Sheet& sheet = sheets_.back();
+        for (const PrintItem& item : items) {
+            const QString text = QString::fromStdString(item.text);
+            if (face_ == headingFace)
+                sheet.headings.push_back(text);
+            else if (text.endsWith(QLatin1String(answerSpace)))
+                sheet.exercises.push_back(text.chopped(static_cast<qsizetype>(sizeof answerSpace) - 1).trimmed());
+        }
+    }
+    void newPage() override { pageWanted_ = true; }
+    void endDocument() override;
+    PrinterStatus status() const override { return PrinterStatus::Ready; }
+
+    int sheets() const { return static_cast<int>(sheets_.size()); }
+    const std::vector<Sheet>& pages() const { return sheets_; }
+
+private:
+    static constexpr char headingFace[] = "Comic Sans MS";
+    static constexpr char answerSpace[] = " ........";
+
+    Monkey& monkey_;
+    std::string face_;
+    bool pageWanted_ = false;
+    std::vector<Sheet> sheets_;
+};
+
 class Monkey {
 public:
     Monkey(std::uint64_t seed, int actions) : seed_(seed), wanted_(actions), random_(seed) {}
@@ -121,7 +172,9 @@ private:
     {
         RandomSource source;
         ProgramWindows windows(source, systemDecimalSeparator());
+        windows.setPrinterFactory([this] { return std::make_unique<MonkeyPrinter>(*this); });
         windows_ = &windows;
+        tableCase_.reset();
         separator_ = QString::fromStdString(windows.decimalSeparator());
         stopping_ = false;
         windows.startWindow().show();
@@ -217,7 +270,11 @@ private:
 
     void act(const std::vector<QWidget*>& windows)
     {
+        // Mostly the window in front, where the user just was; now and then one behind it.
         QWidget* window = windows[static_cast<std::size_t>(below(static_cast<int>(windows.size())))];
+        if (QWidget* active = QApplication::activeWindow();
+            active && below(4) != 0 && std::find(windows.begin(), windows.end(), active) != windows.end())
+            window = active;
         lastWindow_ = window->objectName();
         std::vector<QAbstractButton*> buttons;
         for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
@@ -231,10 +288,10 @@ private:
         // Mostly clicks and typing; the keys and the close box that end windows less often,
         // so that sessions get deep enough to print.
         const int roll = below(100);
-        if (roll < 60 && !buttons.empty())
-            clickButton(window, pick(buttons));
-        else if (roll < 80 && !fields.empty())
+        if (roll < 80 && !fields.empty() && (roll >= 60 || buttons.empty()))
             type(window, pick(fields));
+        else if (roll < 80 && !buttons.empty())
+            clickButton(window, pick(buttons));
         else if (roll < 92)
             pressAccessKey(window);
         else if (roll < 97) {
@@ -257,10 +314,14 @@ private:
             style.initFrom(option);
             where = option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, option).center();
         }
-        // Now and then a double click, as children do.
+        // Now and then a double click, as children do: the second press, reported as a double
+        // click, reaches the button only if the first left it there.
+        const QPointer<QAbstractButton> target(button);
         QTest::mouseClick(button, Qt::LeftButton, {}, where);
-        if (below(20) == 0 && button->isVisible() && button->isEnabled())
+        if (below(10) == 0 && target && target->isVisible() && target->isEnabled()) {
             QTest::mouseDClick(button, Qt::LeftButton, {}, where);
+            QTest::mouseRelease(button, Qt::LeftButton, {}, where);
+        }
     }
 
     void pressAccessKey(QWidget* window)
@@ -268,7 +329,8 @@ private:
         std::vector<QChar> keys;
         auto collect = [&keys](const QString& caption) {
             const qsizetype at = caption.indexOf('&');
-            if (at >= 0 && at + 1 < caption.size() && caption[at + 1] != '&')
+            if (at >= 0 && at + 1 < caption.size() && caption[at + 1].isLetterOrNumber()
+                && caption[at + 1].unicode() < 0x80)
                 keys.push_back(caption[at + 1].toUpper());
         };
         for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
@@ -321,6 +383,19 @@ private:
         }
     }
 
+    // Key by key. Keys that testlib cannot name (non-Latin letters, control characters)
+    // arrive as a key event carrying only their text, as an input method delivers them.
+    static void typeKeys(QWidget* field, const QString& text)
+    {
+        for (const char32_t character : text.toUcs4()) {
+            if (character >= 0x20 && character < 0x7f)
+                QTest::keyClick(field, static_cast<char>(character));
+            else
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString::fromUcs4(&character, 1),
+                                    Qt::NoModifier);
+        }
+    }
+
     void type(QWidget* window, QLineEdit* field)
     {
         const QString text = randomText();
@@ -333,7 +408,7 @@ private:
         if (text.isEmpty()) {
             QTest::keyClick(field, Qt::Key_Delete);
         } else if (text.size() <= 40 && below(2) == 0) {
-            QTest::keyClicks(field, text);
+            typeKeys(field, text);
         } else {
             QApplication::clipboard()->setText(text);
             QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
@@ -359,6 +434,12 @@ private:
     void checkInvariants();
     void checkCaseWindow(const CaseWindow& window);
     void trackPrintWindow();
+
+public:
+    // Called by the printer as the job ends: the sheets it received against what was asked.
+    void checkJob(const MonkeyPrinter& printer);
+
+private:
 
     const std::uint64_t seed_;
     const int wanted_;
@@ -446,8 +527,67 @@ void Monkey::trackPrintWindow()
     if (!window)
         return;
     const auto* ok = window->findChild<QAbstractButton*>(QStringLiteral("cmdok"));
+    expect(ok != nullptr, "the print window has no \"&OK\"");
     if (ok)
         expect(!ok->isEnabled() || operationsChosen_, "\"&OK\" is usable before an operations option was clicked");
+}
+
+void Monkey::checkJob(const MonkeyPrinter& printer)
+{
+    ++jobs_;
+    QWidget* window = windows_ ? windows_->openPrintWindow() : nullptr;
+    expect(window != nullptr, "a job ran without an open print window");
+    if (!window)
+        return;
+    const auto text = [window](const char* name) {
+        const auto* field = window->findChild<QLineEdit*>(QLatin1String(name));
+        return field ? field->text() : QString();
+    };
+    const auto checked = [window](const char* name) {
+        const auto* option = window->findChild<QAbstractButton*>(QLatin1String(name));
+        return option && option->isChecked();
+    };
+    const double copies = numberPrefix(text("txtcop").toStdString());
+    const int columns = checked("optc2") ? 2 : checked("optc1") ? 1 : 0;
+    int blocks = 0;
+    for (int b = 1; b <= 4; ++b)
+        if (checked(QByteArray("opt" + QByteArray::number(10 * b)).constData()))
+            blocks = b;
+
+    // The marked case window decides; with none, the table keeps the last job's exercises.
+    const std::optional<DivisionCase> previousCase = tableCase_;
+    for (const DivisionCase divisionCase : allCases)
+        if (const CaseWindow* caseWindow = windows_->openCaseWindow(divisionCase);
+            caseWindow && caseWindow->printMark() == QString::number(static_cast<int>(divisionCase)))
+            tableCase_ = divisionCase;
+
+    // Past the most the window lets through, the job is refused before anything is invented.
+    const bool refused = !(copies <= maximumCopies);
+    if (refused)
+        tableCase_ = previousCase;
+    const int expectedSheets = !refused && copies >= 1 ? static_cast<int>(std::floor(copies)) : 0;
+    expect(printer.sheets() == expectedSheets, "copies \"" + text("txtcop") + "\" printed "
+               + QString::number(printer.sheets()) + " sheets, not " + QString::number(expectedSheets));
+    sheets_ += printer.sheets();
+
+    const QString heading = "  " + text("txtcom");
+    const QRegularExpression exercise = tableCase_
+        ? exercisePattern(*tableCase_, separator_, " =")
+        : QRegularExpression(QStringLiteral("^$"));
+    for (const MonkeyPrinter::Sheet& sheet : printer.pages()) {
+        expect(sheet.headings.size() == 1 && sheet.headings.front() == heading, "a sheet lacks the heading \""
+                   + heading.left(40) + "\"");
+        expect(sheet.exercises.size() == static_cast<std::size_t>(10 * blocks * columns),
+               "a sheet carries " + QString::number(sheet.exercises.size()) + " exercises for " + QString::number(columns)
+                   + " columns of " + QString::number(10 * blocks));
+        for (const QString& line : sheet.exercises)
+            expect(exercise.match(line).hasMatch(), "printed \"" + line + "\", not an exercise of the marked case");
+    }
+}
+
+void MonkeyPrinter::endDocument()
+{
+    monkey_.checkJob(*this);
 }
 
 TEST(Monkey, ThousandsOfRandomUserActionsKeepEveryRule)
