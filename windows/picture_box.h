@@ -7,11 +7,13 @@
 namespace ripartino {
 
 // A drawing in a box: scaled to fit the box with its proportions kept, centred, on the
-// box's own background colour, or on whatever lies behind when it has none.
+// box's own background colour, or on whatever lies behind when it has none. Screen readers
+// meet it as an image, by its short name, with the description of what it shows.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(const QString& drawing, const QColor& background, QWidget* parent);
+    PictureBox(const QString& drawing, const QColor& background, const QString& name, const QString& description,
+               QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,14 +6,6 @@
 namespace ripartino {
 namespace {
 
-// Runs the event loop until the program ends, or gives up after a while; returns the exit code.
-int runUntilTheProgramEnds(const std::function<void()>& action)
-{
-    QTimer::singleShot(0, action);
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
-    return QCoreApplication::exec();
-}
-
 TEST_F(WindowsTest, TheStartWindowOpensCentredWithTheFocusOnExit)
 {
     StartWindow& start = windows.startWindow();
