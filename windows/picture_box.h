@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QColor>
-#include <QSvgRenderer>
 #include <QWidget>
+
+class QSvgRenderer;
 
 namespace ripartino {
 
@@ -19,7 +20,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer renderer_;
+    QSvgRenderer& renderer_;
 };
 
 }  // namespace ripartino

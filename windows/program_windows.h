@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include <QIcon>
 #include <QObject>
 #include <QPointer>
 
@@ -38,6 +39,10 @@ public:
     CaseWindow* openCaseWindow(DivisionCase divisionCase) const;
     PrintWindow* openPrintWindow() const { return print_; }
 
+    // The print window's icon. A print window not yet made gets it when it is made, so the
+    // start window can hand its icon over without making one it may never show.
+    void setPrintWindowIcon(const QIcon& icon);
+
     // A case window as the print job reads it: a closed window has an empty mark.
     CaseWindowState caseWindowState(DivisionCase divisionCase) const;
     CaseWindowStates caseWindowStates() const;
@@ -56,6 +61,7 @@ private:
     RandomSource& source_;
     const std::string decimalSeparator_;
     PrintWindowMemory printMemory_;
+    QIcon printWindowIcon_;
     QPointer<StartWindow> start_;
     std::array<QPointer<CaseWindow>, 5> cases_;
     QPointer<PrintWindow> print_;

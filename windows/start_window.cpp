@@ -129,7 +129,7 @@ void StartWindow::showEvent(QShowEvent* event)
 void StartWindow::onLoad()
 {
     centreOnScreen(*this);
-    windows_.printWindow().setWindowIcon(windowIcon());
+    windows_.setPrintWindowIcon(windowIcon());
 }
 
 void StartWindow::onCaseClicked(DivisionCase divisionCase)
