@@ -2,20 +2,109 @@
 
 #include <utility>
 
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+
+#include "core/copies.h"
+#include "printing/worksheet/qt_sheet_printer.h"
+#include "windows/look.h"
 #include "windows/window_frame.h"
 
 namespace ripartino {
 
 namespace {
+
 constexpr QSize clientTwips{4110, 3270};
+const QString caption = QStringLiteral("Stampa");
+const QString defaultHeading = QStringLiteral("Calcola le seguenti operazioni:");
+
+// The operations-per-column options: name, caption, left edge in their frame, blocks.
+struct OperationsOption {
+    const char* name;
+    const char* caption;
+    int left;
+    int blocks;
+};
+constexpr OperationsOption operationsOptions[] = {
+    {"opt10", "10", 120, 1}, {"opt20", "20", 720, 2}, {"opt30", "30", 1320, 3}, {"opt40", "40", 1920, 4}};
+
+QGroupBox* frame(QWidget* window, const char* name, const QString& title, QRect twips)
+{
+    auto* box = new QGroupBox(title, window);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return box;
 }
 
+QRadioButton* option(QGroupBox* frame, const char* name, const QString& text, int left)
+{
+    auto* button = new QRadioButton(text, frame);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(look::twipsRect(left, 480, 495, 255));
+    return button;
+}
+
+QLineEdit* textBox(QGroupBox* frame, const char* name, const QString& text, int width)
+{
+    auto* box = new QLineEdit(text, frame);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(look::twipsRect(120, 480, width, 375));
+    return box;
+}
+
+QPushButton* button(QWidget* window, const char* name, const QString& text, int top)
+{
+    auto* push = new QPushButton(text, window);
+    push->setObjectName(QLatin1String(name));
+    push->setGeometry(look::twipsRect(2760, top, 1215, 375));
+    push->setAutoDefault(false);
+    return push;
+}
+
+}  // namespace
+
 PrintWindow::PrintWindow(PrintWindowMemory& memory, CaseWindowReader readCaseWindows, RandomSource& source,
-                         QWidget* parent)
-    : QWidget(parent), memory_(memory), readCaseWindows_(std::move(readCaseWindows)), source_(source)
+                         std::string decimalSeparator, PrinterFactory makePrinter, QWidget* parent)
+    : QWidget(parent),
+      memory_(memory),
+      readCaseWindows_(std::move(readCaseWindows)),
+      source_(source),
+      decimalSeparator_(std::move(decimalSeparator)),
+      makePrinter_(std::move(makePrinter))
 {
     setObjectName(QStringLiteral("frmstampa"));
-    setUpFixedWindow(*this, FrameKind::Single, QStringLiteral("Stampa"), clientTwips);
+    setUpFixedWindow(*this, FrameKind::Single, caption, clientTwips);
+
+    QGroupBox* fracom = frame(this, "fracom", QStringLiteral("Comando"), {120, 120, 3855, 975});
+    txtcom_ = textBox(fracom, "txtcom", defaultHeading, 3615);
+
+    QGroupBox* franop = frame(this, "franop", QStringLiteral("N° operazioni per colonna"), {120, 1200, 2535, 855});
+    for (const OperationsOption& operations : operationsOptions) {
+        QRadioButton* choice = option(franop, operations.name, QLatin1String(operations.caption), operations.left);
+        connect(choice, &QRadioButton::clicked, this, [this, blocks = operations.blocks] { onOperationsClicked(blocks); });
+    }
+
+    QGroupBox* columnsFrame = frame(this, "Frame1", QStringLiteral("N° colonne"), {2760, 1200, 1215, 855});
+    optc1_ = option(columnsFrame, "optc1", QStringLiteral("1"), 120);
+    optc2_ = option(columnsFrame, "optc2", QStringLiteral("2"), 600);
+
+    QGroupBox* fracop = frame(this, "fracop", QStringLiteral("N° copie"), {120, 2160, 2535, 975});
+    txtcop_ = textBox(fracop, "txtcop", QStringLiteral("1"), 2145);
+
+    cmdok_ = button(this, "cmdok", QStringLiteral("&OK"), 2280);
+    cmdok_->setEnabled(false);
+    connect(cmdok_, &QPushButton::clicked, this, &PrintWindow::onOkClicked);
+
+    cmdannulla_ = button(this, "cmdannulla", QStringLiteral("&Annulla"), 2760);
+    connect(cmdannulla_, &QPushButton::clicked, this, &PrintWindow::onAnnullaClicked);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, cmdannulla_, &QPushButton::click);
+
+    setTabOrderByNames(*this, {"cmdok", "cmdannulla", "txtcom", "txtcop", "fracom", "fracop", "franop", "opt10",
+                               "opt20", "opt30", "opt40", "Frame1", "optc1", "optc2"});
 }
 
 void PrintWindow::showEvent(QShowEvent* event)
@@ -28,6 +117,61 @@ void PrintWindow::showEvent(QShowEvent* event)
 void PrintWindow::onLoad()
 {
     centreOnScreen(*this);
+}
+
+void PrintWindow::onOperationsClicked(int blocks)
+{
+    memory_.blocks = blocks;
+    cmdok_->setEnabled(true);
+}
+
+int PrintWindow::columns() const
+{
+    if (optc1_->isChecked())
+        return 1;
+    if (optc2_->isChecked())
+        return 2;
+    return 0;
+}
+
+void PrintWindow::onOkClicked()
+{
+    const WorksheetOptions options{columns(), memory_.blocks, numberPrefix(txtcop_->text().toStdString()),
+                                   txtcom_->text().toStdString()};
+    std::unique_ptr<SheetPrinter> printer = makePrinter_ ? makePrinter_() : nullptr;
+    if (!printer)
+        printer = std::make_unique<QtSheetPrinter>();
+    switch (printWorksheets(options, readCaseWindows_(), source_, *printer, memory_.table, decimalSeparator_)) {
+    case PrintOutcome::Done:
+        close();
+        break;
+    case PrintOutcome::NothingToPrint:
+        tellUser(QStringLiteral("Non ci sono esercizi da stampare: premere \"Inventa !\" in una finestra dei "
+                                "casi e poi il pulsante di stampa."));
+        close();
+        break;
+    case PrintOutcome::TooManyCopies:
+        tellUser(QStringLiteral("Il numero di copie non può essere maggiore di %1.").arg(maximumCopies));
+        txtcop_->setFocus();
+        txtcop_->selectAll();
+        break;
+    case PrintOutcome::NoDefaultPrinter:
+        tellUser(QStringLiteral("Non è installata nessuna stampante predefinita: non è stato stampato nulla."));
+        break;
+    case PrintOutcome::JobRefused:
+        tellUser(QStringLiteral("La stampante non ha accettato il lavoro: non è stato stampato nulla."));
+        break;
+    }
+}
+
+void PrintWindow::onAnnullaClicked()
+{
+    close();
+}
+
+void PrintWindow::tellUser(const QString& message)
+{
+    QMessageBox::warning(this, caption, message);
 }
 
 }  // namespace ripartino

@@ -1,12 +1,19 @@
 #pragma once
 
-#include <array>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include <QWidget>
 
 #include "core/random_source.h"
 #include "printing/case_window_state.h"
+#include "printing/worksheet/sheet_printer.h"
+#include "printing/worksheet/worksheet.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace ripartino {
 
@@ -14,29 +21,45 @@ namespace ripartino {
 // lives as long as the program.
 struct PrintWindowMemory {
     int blocks = 1;  // blocks of ten operations per column
+    WorksheetTable table;
 };
 
-// The five case windows as the print job sees them, in case order I to V.
-using CaseWindowStates = std::array<CaseWindowState, 5>;
 using CaseWindowReader = std::function<CaseWindowStates()>;
+// Where a job prints; unset or giving null, on the system's default printer.
+using PrinterFactory = std::function<std::unique_ptr<SheetPrinter>()>;
 
 // frmstampa: the worksheet options and the print job.
 class PrintWindow : public QWidget {
     Q_OBJECT
 public:
     PrintWindow(PrintWindowMemory& memory, CaseWindowReader readCaseWindows, RandomSource& source,
-                QWidget* parent = nullptr);
+                std::string decimalSeparator, PrinterFactory makePrinter = {}, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void onLoad();
+    void onOperationsClicked(int blocks);
+    void onOkClicked();
+    void onAnnullaClicked();
+
+    int columns() const;
+    void tellUser(const QString& message);
 
     PrintWindowMemory& memory_;
     CaseWindowReader readCaseWindows_;
     RandomSource& source_;
+    const std::string decimalSeparator_;
+    PrinterFactory makePrinter_;
     bool loaded_ = false;
+
+    QLineEdit* txtcom_ = nullptr;
+    QLineEdit* txtcop_ = nullptr;
+    QRadioButton* optc1_ = nullptr;
+    QRadioButton* optc2_ = nullptr;
+    QPushButton* cmdok_ = nullptr;
+    QPushButton* cmdannulla_ = nullptr;
 };
 
 }  // namespace ripartino

@@ -76,7 +76,10 @@ CaseWindow& ProgramWindows::caseWindow(DivisionCase divisionCase)
 PrintWindow& ProgramWindows::printWindow()
 {
     if (!print_) {
-        print_ = adopt(new PrintWindow(printMemory_, [this] { return caseWindowStates(); }, source_));
+        print_ = adopt(new PrintWindow(printMemory_, [this] { return caseWindowStates(); }, source_,
+                                       decimalSeparator_, [this] {
+                                           return makePrinter_ ? makePrinter_() : nullptr;
+                                       }));
         if (!printWindowIcon_.isNull())
             print_->setWindowIcon(printWindowIcon_);
     }

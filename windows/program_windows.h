@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include <QIcon>
 #include <QObject>
@@ -48,6 +49,8 @@ public:
     CaseWindowStates caseWindowStates() const;
 
     RandomSource& randomSource() { return source_; }
+    // Where the print window's jobs go from now on; by default the system's default printer.
+    void setPrinterFactory(PrinterFactory makePrinter) { makePrinter_ = std::move(makePrinter); }
     const std::string& decimalSeparator() const { return decimalSeparator_; }
 
 protected:
@@ -62,6 +65,7 @@ private:
     const std::string decimalSeparator_;
     PrintWindowMemory printMemory_;
     QIcon printWindowIcon_;
+    PrinterFactory makePrinter_;
     QPointer<StartWindow> start_;
     std::array<QPointer<CaseWindow>, 5> cases_;
     QPointer<PrintWindow> print_;

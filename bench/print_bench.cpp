@@ -1,0 +1,111 @@
+// A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
+// that paints the same ten pages of text with QPainter directly. The job should stay
+// within 1.5 times the bare loop.
+#include <benchmark/benchmark.h>
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include "printing/worksheet/qt_sheet_printer.h"
+#include "printing/worksheet/worksheet.h"
+
+using namespace ripartino;
+
+namespace {
+
+const WorksheetOptions twoColumnsOfForty{2, 4, 10, "Calcola le seguenti operazioni:"};
+
+void printJob(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    RandomSource source;
+    source.seed(1);
+    CaseWindowStates windows;
+    windows[0] = {"1", DivisorDigits::Mixed};
+    WorksheetTable table;
+    for (auto _ : state) {
+        QtSheetPrinter printer(dir.filePath("job.pdf"));
+        printWorksheets(twoColumnsOfForty, windows, source, printer, table, ",");
+    }
+}
+BENCHMARK(printJob)->Unit(benchmark::kMillisecond);
+
+void barePainting(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    RandomSource source;
+    source.seed(1);
+    CaseWindowStates windows;
+    windows[0] = {"1", DivisorDigits::Mixed};
+    WorksheetTable table;
+    WorksheetOptions noCopies = twoColumnsOfForty;
+    noCopies.copies = 0;
+    {
+        // The same exercises, invented without printing.
+        struct Nothing : SheetPrinter {
+            void setFontName(const std::string&) override {}
+            void setFontSize(double) override {}
+            void printLine(const PrintLine&) override {}
+            void newPage() override {}
+            void endDocument() override {}
+            PrinterStatus status() const override { return PrinterStatus::Ready; }
+        } nothing;
+        printWorksheets(noCopies, windows, source, nothing, table, ",");
+    }
+    QStringList left;
+    QStringList right;
+    for (int group = 1; group <= 8; group += 2)
+        for (int row = 1; row <= 10; ++row) {
+            left << "        " + QString::fromStdString(*table.slot(group, row)) + " ........";
+            right << "     " + QString::fromStdString(*table.slot(group + 1, row)) + " ........";
+        }
+
+    QFont heading(QtSheetPrinter::availableFace("Comic Sans MS"));
+    heading.setPointSizeF(18);
+    QFont exercises(QtSheetPrinter::availableFace("Arial"));
+    exercises.setPointSizeF(15);
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("bare.pdf"));
+        QPainter painter(&printer);
+        const qreal line = QFontMetricsF(exercises, &printer).lineSpacing();
+        const qreal column = printer.width() / 2.0;
+        for (int page = 0; page < 10; ++page) {
+            if (page > 0)
+                printer.newPage();
+            painter.setFont(heading);
+            painter.drawText(QPointF(0, 2 * line), "  Calcola le seguenti operazioni:");
+            painter.setFont(exercises);
+            qreal y = 4 * line;
+            for (int i = 0; i < left.size(); ++i) {
+                if (i % 10 == 0) {
+                    painter.drawText(QPointF(0, y), "   " + QString::number(i / 5 + 1) + ")");
+                    painter.drawText(QPointF(column, y), QString::number(i / 5 + 2) + ")");
+                    y += line;
+                }
+                painter.drawText(QPointF(0, y), left[i]);
+                painter.drawText(QPointF(column, y), right[i]);
+                y += line;
+            }
+        }
+    }
+}
+BENCHMARK(barePainting)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

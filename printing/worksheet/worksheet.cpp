@@ -1,0 +1,129 @@
+#include "printing/worksheet/worksheet.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "core/generators.h"
+
+namespace ripartino {
+
+namespace {
+
+const std::string headingFace = "Comic Sans MS";
+constexpr double headingPoints = 18;
+const std::string exerciseFace = "Arial";
+constexpr double gapPoints = 6;
+constexpr double exercisePoints = 15;
+
+const std::string blockIndent = "   ";
+const std::string leftIndent = "        ";
+const std::string rightIndent = "     ";
+const std::string answerSpace = " ........";
+
+// Sheets to print for a copies value: every whole number from 1 up to it.
+double wholeSheets(double copies) { return copies >= 1 ? std::floor(copies) : 0; }
+
+std::string exerciseItem(const std::string& indent, const std::optional<std::string>& line)
+{
+    return indent + line.value_or(std::string()) + answerSpace;
+}
+
+void printSheet(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer)
+{
+    printer.printLine({{}});
+    printer.setFontName(headingFace);
+    printer.setFontSize(headingPoints);
+    printer.printLine({{"  " + options.heading}});
+    printer.setFontName(exerciseFace);
+    printer.setFontSize(gapPoints);
+    printer.printLine({{}});
+    printer.setFontSize(exercisePoints);
+
+    for (int k = 1; k <= options.blocks; ++k) {
+        if (options.columns == 1) {
+            printer.printLine({{blockIndent + std::to_string(k) + ")"}});
+            for (int r = 1; r <= WorksheetTable::rows; ++r)
+                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r))}});
+        } else if (options.columns == 2) {
+            printer.printLine({{blockIndent + std::to_string(2 * k - 1) + ")"},
+                               {std::to_string(2 * k) + ")", 2}});
+            for (int r = 1; r <= WorksheetTable::rows; ++r)
+                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r))},
+                                   {exerciseItem(rightIndent, table.slot(2 * k, r)), 1}});
+        }
+    }
+}
+
+PrintOutcome outcomeOf(PrinterStatus status)
+{
+    switch (status) {
+    case PrinterStatus::Ready:
+        return PrintOutcome::Done;
+    case PrinterStatus::NoDefaultPrinter:
+        return PrintOutcome::NoDefaultPrinter;
+    case PrinterStatus::JobRefused:
+        return PrintOutcome::JobRefused;
+    }
+    return PrintOutcome::JobRefused;
+}
+
+}  // namespace
+
+const std::optional<std::string>& WorksheetTable::slot(int group, int row) const
+{
+    return slots_.at(static_cast<std::size_t>(group - 1)).at(static_cast<std::size_t>(row - 1));
+}
+
+void WorksheetTable::setSlot(int group, int row, std::string line)
+{
+    slots_.at(static_cast<std::size_t>(group - 1)).at(static_cast<std::size_t>(row - 1)) = std::move(line);
+}
+
+bool WorksheetTable::isFilled() const
+{
+    // A job overwrites all 80 slots, so one tells for all.
+    return slot(1, 1).has_value();
+}
+
+std::string sheetLine(const Exercise& exercise)
+{
+    std::string line = exercise.line;
+    if (!line.empty())
+        line.pop_back();
+    return line;
+}
+
+PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows,
+                             RandomSource& source, SheetPrinter& printer, WorksheetTable& table,
+                             const std::string& decimalSeparator)
+{
+    const double sheets = wholeSheets(options.copies);
+    if (std::isnan(options.copies) || sheets > maximumCopies)
+        return PrintOutcome::TooManyCopies;
+
+    for (DivisionCase divisionCase : allCases) {
+        const CaseWindowState& window = caseWindows[static_cast<std::size_t>(divisionCase) - 1];
+        if (window.printMark != caseDigit(divisionCase))
+            continue;
+        const CaseGenerator generator(divisionCase);
+        for (int group = 1; group <= WorksheetTable::groups; ++group) {
+            const ExerciseSet exercises = generator.invent(window.divisorDigits, source, decimalSeparator);
+            for (int row = 1; row <= WorksheetTable::rows; ++row)
+                table.setSlot(group, row, sheetLine(exercises[static_cast<std::size_t>(row - 1)]));
+        }
+    }
+
+    if (sheets >= 1 && !table.isFilled())
+        return PrintOutcome::NothingToPrint;
+
+    for (int copy = 1; copy <= sheets; ++copy) {
+        printSheet(options, table, printer);
+        if (printer.status() != PrinterStatus::Ready)
+            return outcomeOf(printer.status());
+        printer.newPage();
+    }
+    printer.endDocument();
+    return outcomeOf(printer.status());
+}
+
+}  // namespace ripartino
