@@ -33,6 +33,7 @@ TEST_F(WindowsTest, PictureButtonsReadAsTheirTooltipAndPicturesAreDescribed)
     std::vector<QWidget*> all{&windows.startWindow()};
     for (const DivisionCase divisionCase : allCases)
         all.push_back(&windows.caseWindow(divisionCase));
+    all.push_back(&windows.printWindow());
 
     QSet<QString> descriptions;
     for (QWidget* window : all) {

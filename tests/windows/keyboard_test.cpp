@@ -1,6 +1,11 @@
 #include <QClipboard>
+#include <QLineEdit>
+#include <QProcess>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
+#include "printing/print_window.h"
+#include "printing/worksheet/qt_sheet_printer.h"
 #include "windows_fixture.h"
 
 namespace ripartino {
@@ -33,7 +38,48 @@ bool hasTheKeyboard(QWidget* window)
     return window && QTest::qWaitForWindowActive(window) && QApplication::activeWindow() == window;
 }
 
-using KeyboardTest = WindowsTest;
+// When the print window closes, the window manager gives the keyboard back to the window
+// beneath; the offscreen platform has no window manager, so the test does it.
+bool getsTheKeyboardBack(QWidget* window)
+{
+    window->activateWindow();
+    return hasTheKeyboard(window);
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The print window's jobs go to a PDF file, one file per job.
+class KeyboardTest : public WindowsTest {
+protected:
+    void SetUp() override
+    {
+        WindowsTest::SetUp();
+        ASSERT_TRUE(folder.isValid());
+        windows.setPrinterFactory([this] {
+            return std::make_unique<QtSheetPrinter>(folder.filePath(QStringLiteral("job%1.pdf").arg(++jobs)));
+        });
+    }
+
+    // Presses the print button of the case window in front and waits for the print window to take the keyboard.
+    PrintWindow* openPrintWindow()
+    {
+        tabTo("cmdstampa");
+        press(Qt::Key_Space);
+        PrintWindow* print = windows.openPrintWindow();
+        EXPECT_TRUE(hasTheKeyboard(print));
+        return print;
+    }
+
+    QTemporaryDir folder;
+    int jobs = 0;
+};
 
 // From the start window through every case window and out again, with no mouse.
 TEST_F(KeyboardTest, TheWholeProgramRunsFromTheKeyboard)
@@ -74,6 +120,49 @@ TEST_F(KeyboardTest, TheWholeProgramRunsFromTheKeyboard)
     tabTo("cmdok");
     press(Qt::Key_Return);
     EXPECT_FALSE(control(window, "txtris")->isVisible());
+
+    // The print window: Esc and Alt+A leave it without printing; the focus starts on "&Annulla".
+    PrintWindow* print = openPrintWindow();
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(focusedName(), QStringLiteral("cmdannulla"));
+    press(Qt::Key_Escape);
+    EXPECT_EQ(windows.openPrintWindow(), nullptr);
+    ASSERT_TRUE(getsTheKeyboardBack(window));
+    ASSERT_NE(print = openPrintWindow(), nullptr);
+    // An access key presses its button a moment later, as a click would look.
+    press(Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !windows.openPrintWindow(); }, 2000));
+    ASSERT_TRUE(getsTheKeyboardBack(window));
+
+    // Then a printed sheet: 20 operations in two columns, two copies, a heading of our own.
+    ASSERT_NE(print = openPrintWindow(), nullptr);
+    press(Qt::Key_O, Qt::AltModifier);  // nothing to press yet: "&OK" waits for a choice
+    QTest::qWait(300);
+    EXPECT_EQ(jobs, 0);
+    tabTo("txtcom");
+    press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Dividi:"));
+    tabTo("txtcop");
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_2);
+    tabTo("opt10");
+    press(Qt::Key_Right);
+    press(Qt::Key_Space);
+    EXPECT_TRUE(control<QRadioButton>(print, "opt20")->isChecked());
+    tabTo("optc1");
+    press(Qt::Key_Right);
+    press(Qt::Key_Space);
+    EXPECT_TRUE(control<QRadioButton>(print, "optc2")->isChecked());
+    press(Qt::Key_O, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !windows.openPrintWindow(); }, 5000));
+    EXPECT_EQ(jobs, 1);
+
+    const QString pdf = folder.filePath(QStringLiteral("job1.pdf"));
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_EQ(text.count(QStringLiteral("Dividi:")), 2);
+    EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\b2\\)"))), 2) << text.toStdString();
+    ASSERT_TRUE(getsTheKeyboardBack(window));
 
     // The list can be read line by line.
     tabTo("list");

@@ -17,6 +17,7 @@ TEST_F(WindowsTest, EveryCaptionFitsItsControl)
     std::vector<QWidget*> all{&windows.startWindow()};
     for (const DivisionCase divisionCase : allCases)
         all.push_back(&windows.caseWindow(divisionCase));
+    all.push_back(&windows.printWindow());
 
     for (QWidget* window : all) {
         SCOPED_TRACE(window->objectName().toStdString());
