@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Photographs the windows under a real window manager: starts Xvfb and openbox, starts
 # Ripartino, clicks through the start window and each case window ("Inventa !", then the copy
-# view), saves each window with its frame as a PNG and checks that the start and case windows
-# keep off the taskbar. Does it twice: at scale 1 (start.png, case1.png ...) and at scale 2
-# (QT_SCALE_FACTOR=2 on a screen twice as large: start@2x.png ...). Stops everything it
-# started. Usage: screenshots.sh [output folder] [scales, default "1 2"]
+# view; in case I also the print window with "20" and two columns chosen), saves each window
+# with its frame as a PNG and checks that the start and case windows keep off the taskbar.
+# Does it twice: at scale 1 (start.png, case1.png, print.png ...) and at scale 2
+# (QT_SCALE_FACTOR=2 on a screen twice as large: start@2x.png ...). Then, as root, prints a
+# sheet through a CUPS server of its own (the end-to-end print test) and renders its first
+# page as sheet.png. Stops everything it started.
+# Usage: screenshots.sh [output folder] [scales, default "1 2"]   (needs a built build/)
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$top/docs/screenshots}
 scales=${2:-1 2}
-program=${RIPARTINO:-$top/build/app/ripartino}
+build=${RIPARTINO_BUILD:-$top/build}
+program=$build/app/ripartino
 mkdir -p "$out"
 
 pids=()
@@ -62,8 +66,31 @@ for scale in $scales; do
         click "$case_window" 40 312 153 33                          # cmdinventa
         click "$case_window" 344 392 41 41                          # cmdvedi
         shoot "$case_window" "case$n"
+        if [ "$n" = 1 ]; then
+            click "$case_window" 392 392 41 41                      # cmdstampa
+            print_window=$(window Stampa)
+            click "$print_window" 56 112 33 17                      # opt20
+            click "$print_window" 224 112 33 17                     # optc2
+            shoot "$print_window" print
+            click "$print_window" 184 184 81 25                     # cmdannulla
+        fi
         click "$case_window" 440 392 41 41                          # cmdfine
         start=$(window Ripartino)
     done
     stop
+done
+
+# A printed sheet: two columns of twenty, as the default printer (a cups-pdf queue) wrote it.
+if [ "$(id -u)" -ne 0 ]; then
+    echo "not root: no printed sheet (the CUPS server of the print test needs root)"
+    exit 0
+fi
+kept=$(mktemp -d)
+trap 'stop; rm -rf "$kept"' EXIT
+RIPARTINO_KEEP_PDF=$kept bash "$top/tests/e2e/print_through_cups.sh" "$build/tests/e2e/print_from_windows" >/dev/null
+for pdf in "$kept"/*.pdf; do
+    if pdftotext "$pdf" - | grep -q '^4)'; then
+        pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/sheet"
+        echo "saved $out/sheet.png ($(identify -format '%wx%h' "$out/sheet.png"))"
+    fi
 done
