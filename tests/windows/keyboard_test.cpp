@@ -67,7 +67,8 @@ protected:
         });
     }
 
-    // Presses the print button of the case window in front and waits for the print window to take the keyboard.
+    // Presses the print button of the case window in front; the print window should then
+    // have the keyboard.
     PrintWindow* openPrintWindow()
     {
         tabTo("cmdstampa");
