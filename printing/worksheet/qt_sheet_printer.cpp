@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 
 #include <cmath>
 #include <iterator>
@@ -21,6 +22,21 @@ constexpr int zoneColumns = 14;
 // Narrow at top and bottom so that a whole sheet of 40 per column fits on A4; a printer
 // that needs wider margins widens them, and the sheet then goes on on a second page.
 constexpr QMarginsF pageMarginsMm(10, 5, 10, 5);
+
+// CUPS's answer to the last request of this thread. libcups comes into the process with
+// Qt's print plugin, when a job goes to a printer; looked up only then, its twenty
+// libraries stay out of the program's start-up. Not loaded, CUPS was never asked.
+ipp_status_t cupsLastStatus()
+{
+    void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (!cups)
+        return IPP_STATUS_OK;
+    using LastError = ipp_status_t (*)();
+    const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
+    const ipp_status_t status = lastError ? lastError() : IPP_STATUS_OK;
+    dlclose(cups);
+    return status;
+}
 
 const QString firstFace = QStringLiteral("Arial");
 constexpr double firstPoints = 15;
@@ -183,7 +199,7 @@ void QtSheetPrinter::endDocument()
         return;
     const bool ended = painter_.end();
     // Qt hands the finished job to CUPS and drops the answer; CUPS keeps it for this thread.
-    const bool refused = pdfFileName_.isEmpty() && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
+    const bool refused = pdfFileName_.isEmpty() && cupsLastStatus() > IPP_STATUS_OK_EVENTS_COMPLETE;
     if (!ended || refused || printer_->printerState() == QPrinter::Error)
         status_ = PrinterStatus::JobRefused;
     y_ = 0;
