@@ -1,6 +1,5 @@
 #include "printing/worksheet/qt_sheet_printer.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -12,6 +11,8 @@
 
 #include <cmath>
 #include <iterator>
+
+#include "windows/look.h"
 
 namespace ripartino {
 
@@ -41,39 +42,14 @@ ipp_status_t cupsLastStatus()
 const QString firstFace = QStringLiteral("Arial");
 constexpr double firstPoints = 15;
 
-// Metric-compatible or look-alike faces for those the sheets ask for.
-struct Substitute {
-    const char* face;
-    const char* replacements[2];
-};
-constexpr Substitute substitutes[] = {
-    {"Arial", {"Liberation Sans", "Arimo"}},
-    {"Comic Sans MS", {"Comic Neue", "Comic Relief"}},
-};
-
 }  // namespace
-
-QString QtSheetPrinter::availableFace(const QString& face)
-{
-    if (QFontDatabase::hasFamily(face))
-        return face;
-    for (const Substitute& substitute : substitutes) {
-        if (face.compare(QLatin1String(substitute.face), Qt::CaseInsensitive) != 0)
-            continue;
-        for (const char* replacement : substitute.replacements) {
-            if (QFontDatabase::hasFamily(QLatin1String(replacement)))
-                return QLatin1String(replacement);
-        }
-    }
-    return face;  // the font system's own fallback
-}
 
 QtSheetPrinter::QtSheetPrinter() : QtSheetPrinter(QString(), QPageSize())
 {
 }
 
 QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper)
-    : pdfFileName_(pdfFileName), paper_(paper), font_(availableFace(firstFace))
+    : pdfFileName_(pdfFileName), paper_(paper), font_(look::fontFamily(firstFace))
 {
     font_.setPointSizeF(firstPoints);
 }
@@ -86,7 +62,7 @@ QtSheetPrinter::~QtSheetPrinter()
 
 void QtSheetPrinter::setFontName(const std::string& face)
 {
-    font_.setFamily(availableFace(QString::fromStdString(face)));
+    font_.setFamily(look::fontFamily(QString::fromStdString(face)));
     fontChanged_ = true;
 }
 
