@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "printing/worksheet/qt_sheet_printer.h"
+#include "windows/look.h"
 #include "printing/worksheet/worksheet.h"
 
 using namespace ripartino;
@@ -64,9 +65,9 @@ void barePainting(benchmark::State& state)
             right << "     " + QString::fromStdString(*table.slot(group + 1, row)) + " ........";
         }
 
-    QFont heading(QtSheetPrinter::availableFace("Comic Sans MS"));
+    QFont heading(look::fontFamily("Comic Sans MS"));
     heading.setPointSizeF(18);
-    QFont exercises(QtSheetPrinter::availableFace("Arial"));
+    QFont exercises(look::fontFamily("Arial"));
     exercises.setPointSizeF(15);
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);

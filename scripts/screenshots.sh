@@ -1,50 +1,96 @@
 #!/usr/bin/env bash
 # Photographs the windows under a real window manager: starts Xvfb and openbox, starts
 # Ripartino, clicks through the start window and each case window ("Inventa !", then the copy
-# view), saves PNGs of the whole screen and checks that the start and case windows keep off
-# the taskbar. Stops everything it started. Usage: screenshots.sh [output folder]
-# (the README shows docs/screenshots/start.png and case1.png: those windows cut out of these)
+# view; in case I also the print window with "20" and two columns chosen), saves each window
+# with its frame as a PNG and checks that the start and case windows keep off the taskbar.
+# Does it twice: at scale 1 (start.png, case1.png, print.png ...) and at scale 2
+# (QT_SCALE_FACTOR=2 on a screen twice as large: start@2x.png ...). Then, as root, prints a
+# sheet through a CUPS server of its own (the end-to-end print test) and renders its first
+# page as sheet.png. Stops everything it started.
+# Usage: screenshots.sh [output folder] [scales, default "1 2"]   (needs a built build/)
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$top/docs/screenshots}
-program=${RIPARTINO:-$top/build/app/ripartino}
+scales=${2:-1 2}
+build=${RIPARTINO_BUILD:-$top/build}
+program=$build/app/ripartino
 mkdir -p "$out"
 
-display=:$((90 + RANDOM % 9))
 pids=()
-stop() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
+stop() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; pids=(); }
 trap stop EXIT
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids=($! "${pids[@]}")
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox --sm-disable >/dev/null 2>&1 & pids=($! "${pids[@]}")
-sleep 1
-LC_ALL=it_IT.UTF-8 "$program" >/dev/null 2>&1 & pids=($! "${pids[@]}")
 
 # The window with exactly this title, once it is on screen.
 window() { xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
-# Clicks the middle of a control given by its client-area box in pixels.
-click() { xdotool mousemove --window "$1" $(($2 + $4 / 2)) $(($3 + $5 / 2)) click 1; sleep 0.4; }
-shoot() { sleep 0.6; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
+# Clicks the middle of a control given by its client-area box in 96-dpi pixels.
+click() {
+    xdotool mousemove --window "$1" $(((($2 + $4 / 2)) * scale)) $(((($3 + $5 / 2)) * scale)) click 1
+    sleep 0.4
+}
+# Saves the window with its frame; the frame is the window manager's parent of the client.
+shoot() {
+    sleep 0.6
+    xdotool mousemove 0 0
+    local frame
+    frame=$(xwininfo -id "$1" -children | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ "$frame" = "$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')" ] && frame=$1
+    import -window "$frame" "$out/$2$suffix.png"
+    echo "saved $out/$2$suffix.png ($(identify -format '%wx%h' "$out/$2$suffix.png"))"
+}
 offTaskbar() {
     xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR \
         || { echo "window '$2' shows in the taskbar" >&2; exit 1; }
 }
 
-start=$(window Ripartino)
-offTaskbar "$start" Ripartino
-shoot start
-numerals=(I II III IV V)
-for n in 1 2 3 4 5; do
-    title="${numerals[n - 1]} caso"
-    click "$start" 208 $((120 + (n - 1) * 56)) 73 33          # cmdN
-    case_window=$(window "$title")
-    offTaskbar "$case_window" "$title"
-    click "$case_window" 40 312 153 33                          # cmdinventa
-    click "$case_window" 344 392 41 41                          # cmdvedi
-    xdotool mousemove 0 0
-    shoot "case$n"
-    click "$case_window" 440 392 41 41                          # cmdfine
+for scale in $scales; do
+    suffix=$([ "$scale" = 1 ] && echo "" || echo "@${scale}x")
+    display=:$((90 + RANDOM % 9))
+    Xvfb "$display" -screen 0 $((1280 * scale))x$((1024 * scale))x24 -nolisten tcp \
+        >/dev/null 2>&1 & pids=($! "${pids[@]}")
+    export DISPLAY=$display
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    openbox --sm-disable >/dev/null 2>&1 & pids=($! "${pids[@]}")
+    sleep 1
+    QT_SCALE_FACTOR=$scale LC_ALL=it_IT.UTF-8 "$program" >/dev/null 2>&1 &
+    pids=($! "${pids[@]}")
+
     start=$(window Ripartino)
+    offTaskbar "$start" Ripartino
+    shoot "$start" start
+    numerals=(I II III IV V)
+    for n in 1 2 3 4 5; do
+        title="${numerals[n - 1]} caso"
+        click "$start" 208 $((120 + (n - 1) * 56)) 73 33          # cmdN
+        case_window=$(window "$title")
+        offTaskbar "$case_window" "$title"
+        click "$case_window" 40 312 153 33                          # cmdinventa
+        click "$case_window" 344 392 41 41                          # cmdvedi
+        shoot "$case_window" "case$n"
+        if [ "$n" = 1 ]; then
+            click "$case_window" 392 392 41 41                      # cmdstampa
+            print_window=$(window Stampa)
+            click "$print_window" 56 112 33 17                      # opt20
+            click "$print_window" 224 112 33 17                     # optc2
+            shoot "$print_window" print
+            click "$print_window" 184 184 81 25                     # cmdannulla
+        fi
+        click "$case_window" 440 392 41 41                          # cmdfine
+        start=$(window Ripartino)
+    done
+    stop
+done
+
+# A printed sheet: two columns of twenty, as the default printer (a cups-pdf queue) wrote it.
+if [ "$(id -u)" -ne 0 ]; then
+    echo "not root: no printed sheet (the CUPS server of the print test needs root)"
+    exit 0
+fi
+kept=$(mktemp -d)
+trap 'stop; rm -rf "$kept"' EXIT
+RIPARTINO_KEEP_PDF=$kept bash "$top/tests/e2e/print_through_cups.sh" "$build/tests/e2e/print_from_windows" >/dev/null
+for pdf in "$kept"/*.pdf; do
+    if pdftotext "$pdf" - | grep -q '^4)'; then
+        pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/sheet"
+        echo "saved $out/sheet.png ($(identify -format '%wx%h' "$out/sheet.png"))"
+    fi
 done

@@ -32,6 +32,8 @@ struct CaseLook {
     QRect headingBox;
     QRect pictureBox;
     const char* drawing;
+    const char* drawingName;
+    const char* drawingDescription;
     std::initializer_list<const char*> tabOrder;
 };
 
@@ -49,15 +51,20 @@ const CaseLook& caseLook(DivisionCase divisionCase)
 {
     static const CaseLook looks[] = {
         {"I caso", "I caso: dividendo decimale, divisore intero", {240, 360, 6855, 495},
-         {3600, 3120, 3495, 2415}, ":/drawings/ladybird.svg", tabOrderOfCaseI},
+         {3600, 3120, 3495, 2415}, ":/drawings/ladybird.svg", "Coccinella",
+         "Una coccinella con il guscio rosa a pois gialli e la testa verde sorridente", tabOrderOfCaseI},
         {"II caso", "II caso: dividendo decimale e minore del divisore, divisore intero", {240, 360, 6855, 855},
-         {4080, 2520, 3135, 3255}, ":/drawings/mouse.svg", tabOrderOfCasesIItoIV},
+         {4080, 2520, 3135, 3255}, ":/drawings/mouse.svg", "Topo",
+         "Un topo grigio con la cravatta verde che salta a braccia aperte", tabOrderOfCasesIItoIV},
         {"III caso", "III caso: dividendo intero, divisore decimale", {240, 360, 6855, 495},
-         {4440, 2160, 2775, 3375}, ":/drawings/cat.svg", tabOrderOfCasesIItoIV},
+         {4440, 2160, 2775, 3375}, ":/drawings/cat.svg", "Gatto",
+         "Un gatto arancione che esulta con le braccia alzate", tabOrderOfCasesIItoIV},
         {"IV caso", "IV caso: dividendo e divisore decimali", {240, 360, 6855, 495},
-         {4200, 2400, 3015, 3255}, ":/drawings/dog_collar.svg", tabOrderOfCasesIItoIV},
+         {4200, 2400, 3015, 3255}, ":/drawings/dog_collar.svg", "Cane con il collare",
+         "Un cane marrone con il collare rosso che apre le braccia e scodinzola", tabOrderOfCasesIItoIV},
         {"V caso", "V caso: dividendo e divisore interi, risultato decimale", {960, 360, 5415, 855},
-         {4080, 2160, 3135, 3495}, ":/drawings/seal.svg", tabOrderOfCaseV},
+         {4080, 2160, 3135, 3495}, ":/drawings/seal.svg", "Foca",
+         "Una foca con il papillon rosso che saluta con la pinna", tabOrderOfCaseV},
     };
     return looks[static_cast<int>(divisionCase) - 1];
 }
@@ -67,10 +74,14 @@ QRect pixelsOf(const QRect& twips)
     return look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
 }
 
-QPushButton* pictureButton(QWidget* window, const char* name, const QRect& twips, const char* icon)
+// A button that shows only a picture; `says` is what a screen reader reads for it, the same
+// words as its tooltip.
+QPushButton* pictureButton(QWidget* window, const char* name, const QRect& twips, const char* icon,
+                           const QString& says)
 {
     auto* button = new QPushButton(window);
     button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(says);
     button->setGeometry(pixelsOf(twips));
     button->setIcon(look::icon(QLatin1String(icon)));
     button->setIconSize(look::iconSize);
@@ -111,7 +122,8 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
     look::paintBackground(*this, look::pink);
 
     // Made before the frame, so that where they overlap the frame lies in front.
-    auto* picture = new PictureBox(QLatin1String(caseLook.drawing), look::pink, this);
+    auto* picture = new PictureBox(QLatin1String(caseLook.drawing), look::pink, QString::fromUtf8(caseLook.drawingName),
+                                   QString::fromUtf8(caseLook.drawingDescription), this);
     picture->setObjectName(QStringLiteral("Picture1"));
     picture->setGeometry(pixelsOf(caseLook.pictureBox));
     picture->setFocusPolicy(Qt::StrongFocus);
@@ -129,6 +141,7 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
     list_->setGeometry(look::twipsRect(600, 1560, 2295, 3060));
     list_->setFont(look::systemFont(12));
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setAccessibleName(QStringLiteral("Divisioni inventate"));
     look::setFieldColours(*list_, look::paleYellow, look::inkBlue);
 
     auto* frame = new QGroupBox(QStringLiteral("Divisore"), this);
@@ -156,22 +169,25 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
     txtris_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtris_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtris_->setTabChangesFocus(true);
+    txtris_->setAccessibleName(QStringLiteral("Divisioni da copiare"));
     look::setFieldColours(*txtris_, look::paleYellow, look::inkBlue);
     txtris_->hide();
 
-    cmdvedi_ = pictureButton(this, "cmdvedi", {5160, 5880, 615, 615}, look::magnifierIcon);
-    cmdvedi_->setToolTip(QStringLiteral("Visualizza per copiare"));
+    cmdvedi_ = pictureButton(this, "cmdvedi", {5160, 5880, 615, 615}, look::magnifierIcon,
+                             QStringLiteral("Visualizza per copiare"));
+    cmdvedi_->setToolTip(cmdvedi_->accessibleName());
     cmdvedi_->hide();
     connect(cmdvedi_, &QPushButton::clicked, this, &CaseWindow::onVediClicked);
 
-    cmdstampa_ = pictureButton(this, "cmdstampa", {5880, 5880, 615, 615}, look::printerIcon);
+    // Only case I's print button has a tooltip; a screen reader names it in every case.
+    cmdstampa_ = pictureButton(this, "cmdstampa", {5880, 5880, 615, 615}, look::printerIcon, QStringLiteral("Stampa"));
     if (divisionCase == DivisionCase::I)
-        cmdstampa_->setToolTip(QStringLiteral("Stampa"));
+        cmdstampa_->setToolTip(cmdstampa_->accessibleName());
     cmdstampa_->hide();
     connect(cmdstampa_, &QPushButton::clicked, this, &CaseWindow::onStampaClicked);
 
-    cmdfine_ = pictureButton(this, "cmdfine", {6600, 5880, 615, 615}, look::roadSignIcon);
-    cmdfine_->setToolTip(QStringLiteral("Fine"));
+    cmdfine_ = pictureButton(this, "cmdfine", {6600, 5880, 615, 615}, look::roadSignIcon, QStringLiteral("Fine"));
+    cmdfine_->setToolTip(cmdfine_->accessibleName());
     connect(cmdfine_, &QPushButton::clicked, this, &CaseWindow::onFineClicked);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, cmdfine_, &QPushButton::click);
 

@@ -27,6 +27,10 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
     return {pixels(left), pixels(top), pixels(width), pixels(height)};
 }
 
+// The installed family that stands in for a face the windows and the sheets name
+// ("Comic Sans MS", "Arial", "MS Sans Serif").
+QString fontFamily(const QString& face);
+
 // The colours the windows are painted in.
 inline const QColor pink{255, 192, 192};
 inline const QColor blue{0, 0, 255};

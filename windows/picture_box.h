@@ -1,23 +1,26 @@
 #pragma once
 
 #include <QColor>
-#include <QSvgRenderer>
 #include <QWidget>
+
+class QSvgRenderer;
 
 namespace ripartino {
 
 // A drawing in a box: scaled to fit the box with its proportions kept, centred, on the
-// box's own background colour, or on whatever lies behind when it has none.
+// box's own background colour, or on whatever lies behind when it has none. Screen readers
+// meet it as an image, by its short name, with the description of what it shows.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(const QString& drawing, const QColor& background, QWidget* parent);
+    PictureBox(const QString& drawing, const QColor& background, const QString& name, const QString& description,
+               QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer renderer_;
+    QSvgRenderer& renderer_;
 };
 
 }  // namespace ripartino

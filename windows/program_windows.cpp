@@ -75,12 +75,22 @@ CaseWindow& ProgramWindows::caseWindow(DivisionCase divisionCase)
 
 PrintWindow& ProgramWindows::printWindow()
 {
-    if (!print_)
+    if (!print_) {
         print_ = adopt(new PrintWindow(printMemory_, [this] { return caseWindowStates(); }, source_,
                                        decimalSeparator_, [this] {
                                            return makePrinter_ ? makePrinter_() : nullptr;
                                        }));
+        if (!printWindowIcon_.isNull())
+            print_->setWindowIcon(printWindowIcon_);
+    }
     return *print_;
+}
+
+void ProgramWindows::setPrintWindowIcon(const QIcon& icon)
+{
+    printWindowIcon_ = icon;
+    if (print_)
+        print_->setWindowIcon(icon);
 }
 
 CaseWindow* ProgramWindows::openCaseWindow(DivisionCase divisionCase) const

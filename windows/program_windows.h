@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include <QIcon>
 #include <QObject>
 #include <QPointer>
 
@@ -39,6 +40,10 @@ public:
     CaseWindow* openCaseWindow(DivisionCase divisionCase) const;
     PrintWindow* openPrintWindow() const { return print_; }
 
+    // The print window's icon. A print window not yet made gets it when it is made, so the
+    // start window can hand its icon over without making one it may never show.
+    void setPrintWindowIcon(const QIcon& icon);
+
     // A case window as the print job reads it: a closed window has an empty mark.
     CaseWindowState caseWindowState(DivisionCase divisionCase) const;
     CaseWindowStates caseWindowStates() const;
@@ -59,6 +64,7 @@ private:
     RandomSource& source_;
     const std::string decimalSeparator_;
     PrintWindowMemory printMemory_;
+    QIcon printWindowIcon_;
     PrinterFactory makePrinter_;
     QPointer<StartWindow> start_;
     std::array<QPointer<CaseWindow>, 5> cases_;

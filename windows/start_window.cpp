@@ -60,11 +60,17 @@ StartWindow::StartWindow(ProgramWindows& windows, QWidget* parent) : QWidget(par
     setUpFixedWindow(*this, FrameKind::Dialog, QStringLiteral("Ripartino"), clientTwips);
     look::paintBackground(*this, look::pink);
 
-    auto* banner = new PictureBox(QStringLiteral(":/drawings/banner.svg"), look::pink, this);
+    auto* banner = new PictureBox(QStringLiteral(":/drawings/banner.svg"), look::pink, QStringLiteral("Ripartino"),
+                                  QStringLiteral("Il nome del programma, Ripartino, in lettere gialle da fumetto "
+                                                 "con un'ombra scura"),
+                                  this);
     banner->setObjectName(QStringLiteral("Picture1"));
     banner->setGeometry(look::twipsRect(240, 240, 6855, 975));
 
-    auto* dog = new PictureBox(QStringLiteral(":/drawings/dog_glasses.svg"), look::pink, this);
+    auto* dog = new PictureBox(QStringLiteral(":/drawings/dog_glasses.svg"), look::pink,
+                               QStringLiteral("Cane con gli occhiali"),
+                               QStringLiteral("Un cane in piedi con gli occhiali rotondi e una cravatta blu a righe"),
+                               this);
     dog->setObjectName(QStringLiteral("Picture2"));
     dog->setGeometry(look::twipsRect(600, 1680, 2055, 4215));
 
@@ -74,6 +80,9 @@ StartWindow::StartWindow(ProgramWindows& windows, QWidget* parent) : QWidget(par
         button->setGeometry(look::twipsRect(caseButtonLeft, row.labelBox.y(), caseButtonWidth, caseButtonHeight));
         button->setFont(look::systemFont(8.25, true));
         button->setAutoDefault(true);
+        // The description stands in a label, which the focus never reaches; a screen reader
+        // hears it with the button.
+        button->setAccessibleDescription(QString::fromUtf8(row.description));
         look::paintBackground(*button, row.colour);
         connect(button, &QPushButton::clicked, this, [this, row] { onCaseClicked(row.divisionCase); });
 
@@ -92,12 +101,14 @@ StartWindow::StartWindow(ProgramWindows& windows, QWidget* parent) : QWidget(par
     cmdesci_->setIcon(look::icon(QLatin1String(look::exitDoorIcon)));
     cmdesci_->setIconSize(look::iconSize);
     cmdesci_->setToolTip(QStringLiteral("Esci"));
+    cmdesci_->setAccessibleName(cmdesci_->toolTip());
     cmdesci_->setAutoDefault(true);
     look::paintBackground(*cmdesci_, look::magenta);
     connect(cmdesci_, &QPushButton::clicked, this, &StartWindow::onEsciClicked);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, cmdesci_, &QPushButton::click);
 
-    auto* signature = new PictureBox(QStringLiteral(":/drawings/signature.svg"), QColor(), this);
+    auto* signature = new PictureBox(QStringLiteral(":/drawings/signature.svg"), QColor(), QStringLiteral("Firma"),
+                                     QStringLiteral("Una riga di scrittura a mano in nero"), this);
     signature->setObjectName(QStringLiteral("Image1"));
     signature->setGeometry(look::twipsRect(120, 6360, 1230, 165));
 
@@ -118,7 +129,7 @@ void StartWindow::showEvent(QShowEvent* event)
 void StartWindow::onLoad()
 {
     centreOnScreen(*this);
-    windows_.printWindow().setWindowIcon(windowIcon());
+    windows_.setPrintWindowIcon(windowIcon());
 }
 
 void StartWindow::onCaseClicked(DivisionCase divisionCase)

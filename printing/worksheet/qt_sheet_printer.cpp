@@ -1,6 +1,5 @@
 #include "printing/worksheet/qt_sheet_printer.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -8,9 +7,12 @@
 #include <QPrinterInfo>
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 
 #include <cmath>
 #include <iterator>
+
+#include "windows/look.h"
 
 namespace ripartino {
 
@@ -22,42 +24,32 @@ constexpr int zoneColumns = 14;
 // that needs wider margins widens them, and the sheet then goes on on a second page.
 constexpr QMarginsF pageMarginsMm(10, 5, 10, 5);
 
+// CUPS's answer to the last request of this thread. libcups comes into the process with
+// Qt's print plugin, when a job goes to a printer; looked up only then, its twenty
+// libraries stay out of the program's start-up. Not loaded, CUPS was never asked.
+ipp_status_t cupsLastStatus()
+{
+    void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (!cups)
+        return IPP_STATUS_OK;
+    using LastError = ipp_status_t (*)();
+    const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
+    const ipp_status_t status = lastError ? lastError() : IPP_STATUS_OK;
+    dlclose(cups);
+    return status;
+}
+
 const QString firstFace = QStringLiteral("Arial");
 constexpr double firstPoints = 15;
 
-// Metric-compatible or look-alike faces for those the sheets ask for.
-struct Substitute {
-    const char* face;
-    const char* replacements[2];
-};
-constexpr Substitute substitutes[] = {
-    {"Arial", {"Liberation Sans", "Arimo"}},
-    {"Comic Sans MS", {"Comic Neue", "Comic Relief"}},
-};
-
 }  // namespace
-
-QString QtSheetPrinter::availableFace(const QString& face)
-{
-    if (QFontDatabase::hasFamily(face))
-        return face;
-    for (const Substitute& substitute : substitutes) {
-        if (face.compare(QLatin1String(substitute.face), Qt::CaseInsensitive) != 0)
-            continue;
-        for (const char* replacement : substitute.replacements) {
-            if (QFontDatabase::hasFamily(QLatin1String(replacement)))
-                return QLatin1String(replacement);
-        }
-    }
-    return face;  // the font system's own fallback
-}
 
 QtSheetPrinter::QtSheetPrinter() : QtSheetPrinter(QString(), QPageSize())
 {
 }
 
 QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper)
-    : pdfFileName_(pdfFileName), paper_(paper), font_(availableFace(firstFace))
+    : pdfFileName_(pdfFileName), paper_(paper), font_(look::fontFamily(firstFace))
 {
     font_.setPointSizeF(firstPoints);
 }
@@ -70,7 +62,7 @@ QtSheetPrinter::~QtSheetPrinter()
 
 void QtSheetPrinter::setFontName(const std::string& face)
 {
-    font_.setFamily(availableFace(QString::fromStdString(face)));
+    font_.setFamily(look::fontFamily(QString::fromStdString(face)));
     fontChanged_ = true;
 }
 
@@ -183,7 +175,7 @@ void QtSheetPrinter::endDocument()
         return;
     const bool ended = painter_.end();
     // Qt hands the finished job to CUPS and drops the answer; CUPS keeps it for this thread.
-    const bool refused = pdfFileName_.isEmpty() && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
+    const bool refused = pdfFileName_.isEmpty() && cupsLastStatus() > IPP_STATUS_OK_EVENTS_COMPLETE;
     if (!ended || refused || printer_->printerState() == QPrinter::Error)
         status_ = PrinterStatus::JobRefused;
     y_ = 0;

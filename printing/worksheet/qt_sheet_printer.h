@@ -35,9 +35,6 @@ public:
     void endDocument() override;
     PrinterStatus status() const override { return status_; }
 
-    // Where a font face missing on this system is taken from.
-    static QString availableFace(const QString& face);
-
 private:
     bool beginJob();
     void fail(PrinterStatus status);

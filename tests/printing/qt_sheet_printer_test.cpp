@@ -13,6 +13,7 @@
 #include <random>
 
 #include "printing/worksheet/qt_sheet_printer.h"
+#include "windows/look.h"
 #include "printing/worksheet/worksheet.h"
 
 using namespace ripartino;
@@ -127,8 +128,8 @@ TEST(QtSheetPrinter, OneColumnOfTenGivesTheExampleSheetOncePerCopy)
 
     // The heading in the hand-lettering face, the exercises in the Arial look-alike.
     const QString fonts = run("pdffonts", {job.pdf});
-    EXPECT_TRUE(fonts.contains(QtSheetPrinter::availableFace("Comic Sans MS").remove(' ')));
-    EXPECT_TRUE(fonts.contains(QtSheetPrinter::availableFace("Arial").remove(' ')));
+    EXPECT_TRUE(fonts.contains(look::fontFamily("Comic Sans MS").remove(' '), Qt::CaseInsensitive));
+    EXPECT_TRUE(fonts.contains(look::fontFamily("Arial").remove(' '), Qt::CaseInsensitive));
 }
 
 TEST(QtSheetPrinter, TwoColumnsStandSideBySideOnZoneBoundaries)
@@ -152,7 +153,7 @@ TEST(QtSheetPrinter, TwoColumnsStandSideBySideOnZoneBoundaries)
     // "2)" stands exactly two zones of 14 average Arial 15 widths from the left edge.
     QPdfWriter reference(dir.filePath("reference.pdf"));
     reference.setResolution(72);
-    QFont arial(QtSheetPrinter::availableFace("Arial"));
+    QFont arial(look::fontFamily("Arial"));
     arial.setPointSizeF(15);
     const double zone = 14 * QFontMetricsF(arial, &reference).averageCharWidth();
     int headings = 0;

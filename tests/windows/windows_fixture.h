@@ -7,6 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include "core/random_source.h"
 #include "windows/case_window.h"
@@ -14,6 +17,14 @@
 #include "windows/start_window.h"
 
 namespace ripartino {
+
+// Runs the event loop until the program ends, or gives up after a while; returns the exit code.
+inline int runUntilTheProgramEnds(const std::function<void()>& action)
+{
+    QTimer::singleShot(0, action);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
+    return QCoreApplication::exec();
+}
 
 // The program's windows with the start window on screen, as the program starts.
 class WindowsTest : public testing::Test {
