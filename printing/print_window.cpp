@@ -136,6 +136,10 @@ int PrintWindow::columns() const
 
 void PrintWindow::onOkClicked()
 {
+    // An access key clicks a moment after it is pressed: a window cancelled in between
+    // (Esc, "&Annulla", the close box) prints nothing.
+    if (!isVisible())
+        return;
     const WorksheetOptions options{columns(), memory_.blocks, numberPrefix(txtcop_->text().toStdString()),
                                    txtcom_->text().toStdString()};
     std::unique_ptr<SheetPrinter> printer = makePrinter_ ? makePrinter_() : nullptr;

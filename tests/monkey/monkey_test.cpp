@@ -162,7 +162,6 @@ public:
     int sessions() const { return sessions_; }
     int programEnds() const { return programEnds_; }
     int jobs() const { return jobs_; }
-    int lateJobs() const { return lateJobs_; }
     int sheets() const { return sheets_; }
     qint64 slowestAction() const { return slowest_; }
     const std::map<QString, int>& counts() const { return counts_; }
@@ -455,7 +454,6 @@ private:
     int performed_ = 0;
     int sessions_ = 0;
     int jobs_ = 0;
-    int lateJobs_ = 0;
     int sheets_ = 0;
     int idleSteps_ = 0;
     qint64 slowest_ = 0;
@@ -539,13 +537,7 @@ void Monkey::checkJob(const MonkeyPrinter& printer)
 {
     ++jobs_;
     QWidget* window = windows_->openPrintWindow();
-    if (!window) {
-        // Alt+O clicks "&OK" a moment later, as the button shows itself pressed; a cancel in
-        // between closes the window first, and the job then prints from the closed window.
-        ++lateJobs_;
-        window = printWindow_;
-    }
-    expect(window != nullptr, "a job ran without a print window");
+    expect(window != nullptr, "a job ran without an open print window");
     if (!window)
         return;
     const auto text = [window](const char* name) {
@@ -606,10 +598,9 @@ TEST(Monkey, ThousandsOfRandomUserActionsKeepEveryRule)
                 static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
     Monkey monkey(seed, chosenActions());
     monkey.run();
-    std::printf("%d actions in %d sessions (%d program ends), %d print jobs (%d after the window closed), %d sheets; "
-                "slowest action %lld ms\n",
-                monkey.performed(), monkey.sessions(), monkey.programEnds(), monkey.jobs(), monkey.lateJobs(),
-                monkey.sheets(), static_cast<long long>(monkey.slowestAction()));
+    std::printf("%d actions in %d sessions (%d program ends), %d print jobs, %d sheets; slowest action %lld ms\n",
+                monkey.performed(), monkey.sessions(), monkey.programEnds(), monkey.jobs(), monkey.sheets(),
+                static_cast<long long>(monkey.slowestAction()));
     for (const auto& [kind, count] : monkey.counts())
         std::printf("  %-6s %d\n", qPrintable(kind), count);
     EXPECT_GE(monkey.performed(), chosenActions());
