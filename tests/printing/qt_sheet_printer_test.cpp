@@ -4,7 +4,6 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -12,9 +11,10 @@
 #include <cmath>
 #include <random>
 
+#include "pdf_reading.h"
 #include "printing/worksheet/qt_sheet_printer.h"
-#include "windows/look.h"
 #include "printing/worksheet/worksheet.h"
+#include "windows/look.h"
 
 using namespace ripartino;
 
@@ -24,21 +24,6 @@ const QString defaultHeading = QStringLiteral("Calcola le seguenti operazioni:")
 constexpr double pointsPerMm = 72 / 25.4;
 constexpr double sideMargin = 10 * pointsPerMm;
 constexpr double topMargin = 5 * pointsPerMm;
-
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pageCount(const QString& pdf)
-{
-    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run("pdfinfo", {pdf}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
 
 // Text of each page, laid out as on paper, without blank lines.
 std::vector<QStringList> pageLines(const QString& pdf)
