@@ -59,6 +59,10 @@ std::string plainDecimal(Float x, int significantDigits, std::string_view separa
 {
     if (x == 0 || !std::isfinite(x))
         return "0";
+    // Whole numbers that fit the significant digits are their own text: most divisors are.
+    const Float wholeLimit = significantDigits == singleDigits ? Float(1e7) : Float(1e15);
+    if (std::abs(x) < wholeLimit && x == std::trunc(x))
+        return std::to_string(static_cast<long long>(x));
     const Digits d = significantDigitsOf(std::abs(x), significantDigits);
     const std::string_view digits(d.digits.data(), static_cast<std::size_t>(d.count));
 
