@@ -20,13 +20,20 @@ namespace {
 
 const WorksheetOptions twoColumnsOfForty{2, 4, 10, "Calcola le seguenti operazioni:"};
 
+// The case I window, marked for printing, with "Misto" chosen.
+CaseWindowStates markedCaseOne()
+{
+    CaseWindowStates windows;
+    windows[0] = {"1", DivisorDigits::Mixed};
+    return windows;
+}
+
 void printJob(benchmark::State& state)
 {
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    CaseWindowStates windows;
-    windows[0] = {"1", DivisorDigits::Mixed};
+    const CaseWindowStates windows = markedCaseOne();
     WorksheetTable table;
     for (auto _ : state) {
         QtSheetPrinter printer(dir.filePath("job.pdf"));
@@ -40,8 +47,7 @@ void barePainting(benchmark::State& state)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    CaseWindowStates windows;
-    windows[0] = {"1", DivisorDigits::Mixed};
+    const CaseWindowStates windows = markedCaseOne();
     WorksheetTable table;
     WorksheetOptions noCopies = twoColumnsOfForty;
     noCopies.copies = 0;
