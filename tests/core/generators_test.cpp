@@ -8,7 +8,7 @@
 
 #include "core/generators.h"
 #include "core/numbers.h"
-#include "scripted_draws.h"
+#include "support/scripted_draws.h"
 
 using namespace ripartino;
 

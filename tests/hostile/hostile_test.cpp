@@ -18,8 +18,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "../printing/recording_printer.h"
-#include "../windows/windows_fixture.h"
+#include "support/recording_printer.h"
+#include "support/windows_fixture.h"
 #include "core/copies.h"
 #include "printing/print_window.h"
 #include "printing/worksheet/worksheet.h"

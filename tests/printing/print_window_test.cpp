@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "../windows/windows_fixture.h"
+#include "support/windows_fixture.h"
 #include "printing/print_window.h"
-#include "recording_printer.h"
+#include "support/recording_printer.h"
 
 namespace ripartino {
 

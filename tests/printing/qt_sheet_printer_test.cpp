@@ -11,7 +11,7 @@
 #include <cmath>
 #include <random>
 
-#include "pdf_reading.h"
+#include "support/pdf_reading.h"
 #include "printing/worksheet/qt_sheet_printer.h"
 #include "printing/worksheet/worksheet.h"
 #include "windows/look.h"

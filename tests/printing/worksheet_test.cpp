@@ -11,7 +11,7 @@
 
 #include "core/generators.h"
 #include "printing/worksheet/worksheet.h"
-#include "recording_printer.h"
+#include "support/recording_printer.h"
 
 using namespace ripartino;
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "../windows/windows_fixture.h"
+#include "support/windows_fixture.h"
 #include "printing/print_window.h"
 #include "printing/worksheet/qt_sheet_printer.h"
 

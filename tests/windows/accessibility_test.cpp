@@ -2,7 +2,7 @@
 #include <QLabel>
 
 #include "windows/picture_box.h"
-#include "windows_fixture.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {

@@ -2,7 +2,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "windows_fixture.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {

@@ -1,4 +1,4 @@
-#include "windows_fixture.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {

@@ -3,10 +3,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "../printing/pdf_reading.h"
+#include "support/pdf_reading.h"
 #include "printing/print_window.h"
 #include "printing/worksheet/qt_sheet_printer.h"
-#include "windows_fixture.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {

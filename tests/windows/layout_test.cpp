@@ -5,7 +5,7 @@
 
 #include "windows/look.h"
 #include "windows/window_frame.h"
-#include "windows_fixture.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {

@@ -1,7 +1,7 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "windows_fixture.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {

@@ -4,7 +4,7 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include "windows_fixture.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {
