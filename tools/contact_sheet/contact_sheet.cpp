@@ -1,10 +1,12 @@
 // Renders every picture at the size of the box that shows it and at twice that size onto one PNG,
-// so the whole artwork can be reviewed at a glance.
+// so the whole artwork can be reviewed at a glance. Icons also appear at 16 px (title bars) and
+// filling a whole 41 px button, the other sizes they are seen at.
 
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QPen>
 #include <QSize>
@@ -46,10 +48,19 @@ constexpr int sheetWidth = 1500;
 constexpr int gap = 16;
 constexpr int labelHeight = 22;
 
+QList<QSize> sizesFor(const Picture &picture)
+{
+    if (picture.box == QSize(32, 32))
+        return {{16, 16}, picture.box, {41, 41}, picture.box * 2};
+    return {picture.box, picture.box * 2};
+}
+
 QSize cellSize(const Picture &picture)
 {
-    const QSize twice = picture.box * 2;
-    return {picture.box.width() + gap + twice.width(), twice.height() + labelHeight};
+    QSize cell(-gap, labelHeight);
+    for (const QSize &size : sizesFor(picture))
+        cell = {cell.width() + gap + size.width(), qMax(cell.height(), size.height() + labelHeight)};
+    return cell;
 }
 
 void paintPicture(QPainter &painter, QSvgRenderer &renderer, const QRect &box, const QColor &backdrop)
@@ -110,10 +121,11 @@ int main(int argc, char *argv[])
             continue;
         }
         const QPoint origin = origins[i];
-        const QRect single(origin, picture.box);
-        const QRect twice(origin + QPoint(picture.box.width() + gap, 0), picture.box * 2);
-        paintPicture(painter, renderer, single, picture.backdrop);
-        paintPicture(painter, renderer, twice, picture.backdrop);
+        int left = origin.x();
+        for (const QSize &size : sizesFor(picture)) {
+            paintPicture(painter, renderer, QRect(QPoint(left, origin.y()), size), picture.backdrop);
+            left += size.width() + gap;
+        }
 
         const QString name = QString::fromLatin1(picture.path).section(u'/', -1);
         painter.setPen(Qt::black);
