@@ -5,7 +5,6 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTextLayout>
 
 #include <cups/cups.h>
 #include <dlfcn.h>
@@ -40,6 +39,47 @@ ipp_status_t cupsLastStatus()
     const ipp_status_t status = lastError ? lastError() : IPP_STATUS_OK;
     dlclose(cups);
     return status;
+}
+
+// Where the row of `text` that begins at `start` ends so that it is at most `room` wide:
+// after the last whole word that fits, or, when not even one word fits, after as many
+// characters as fit, one at least. Measures only texts about a row long, so that a
+// heading of a megabyte costs in proportion to its length.
+qsizetype rowEnd(const QFontMetricsF& metrics, const QString& text, qsizetype start, qreal room)
+{
+    // No row can hold this many characters: four times as many as average ones.
+    const qsizetype most = static_cast<qsizetype>(4 * room / metrics.averageCharWidth()) + 8;
+    const auto fits = [&](qsizetype end) {
+        return end - start <= most && metrics.horizontalAdvance(text.mid(start, end - start)) <= room;
+    };
+    qsizetype end = start;
+    for (qsizetype next = start; next < text.size();) {
+        while (next < text.size() && text[next] == u' ')
+            ++next;
+        while (next < text.size() && text[next] != u' ' && next - start <= most)
+            ++next;
+        if (!fits(next))
+            break;
+        end = next;
+    }
+    if (end > start)
+        return end;
+    // A word wider than the row: its letters one by one give the place nearly, a measure
+    // of the row or two around it exactly.
+    qsizetype low = start + 1;
+    for (qreal wide = metrics.horizontalAdvance(text[start]); low < text.size();) {
+        wide += metrics.horizontalAdvance(text[low]);
+        if (wide > room || low - start >= most)
+            break;
+        ++low;
+    }
+    while (low > start + 1 && !fits(low))
+        --low;
+    while (low < text.size() && fits(low + 1))
+        ++low;
+    if (low < text.size() && text[low].isLowSurrogate() && low - 1 > start)
+        --low;
+    return low;
 }
 
 const QString firstFace = QStringLiteral("Arial");
@@ -185,20 +225,18 @@ std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& righ
                     rows.push_back({line.font, {}});
                 left = 0;
             }
-            QTextLayout layout(text, font.font, printer_.get());
-            QTextOption option;
-            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            for (QTextLine part = layout.createLine(); part.isValid(); part = layout.createLine()) {
-                part.setLineWidth(width - left);
-                if (part.lineNumber() > 0)
+            const qreal room = width - left;
+            for (qsizetype start = 0; start < text.size();) {
+                const qsizetype end = rowEnd(font.metrics, text, start, room);
+                if (start > 0)
                     rows.push_back({line.font, {}});
-                rows.back().pieces.push_back({left, text.mid(part.textStart(), part.textLength())});
-                x = left + part.naturalTextWidth();
+                const QString part = text.mid(start, end - start);
+                rows.back().pieces.push_back({left, part});
+                x = left + font.metrics.horizontalAdvance(part);
                 rightmost = std::max(rightmost, x);
+                for (start = end; start < text.size() && text[start] == u' ';)
+                    ++start;
             }
-            layout.endLayout();
         }
     }
     return rows;
@@ -221,7 +259,8 @@ void QtSheetPrinter::layOutSheet()
     if (!paged_) {
         scale_ = std::min({1.0, printer_->width() / width, printer_->height() / height});
     } else {
-        rows_ = layOut(printer_->width(), width);
+        if (std::abs(printer_->width() - usualWidth) > 1)
+            rows_ = layOut(printer_->width(), width);
         scale_ = 1;
     }
 }
