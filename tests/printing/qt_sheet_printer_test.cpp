@@ -65,9 +65,7 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     for (int k = 1; k <= row.blocks; ++k) {
         EXPECT_EQ(text.count(row.columns == 1 ? QString("\n%1)\n").arg(k) : QString("\n%1) %2)\n").arg(2 * k - 1).arg(2 * k)), 2);
         for (int r = 1; r <= 10; ++r)
-            EXPECT_EQ(text.count('\n' + exercise(2 * k - 1, r)
-                                 + (row.columns == 2 ? ' ' + exercise(2 * k, r) : QString()) + '\n'),
-                      2);
+            EXPECT_EQ(text.count('\n' + exercise(2 * k - 1, r) + (row.columns == 2 ? ' ' + exercise(2 * k, r) : "") + '\n'), 2);
     }
 
     // Inside the printable area; each copy from a fresh page; right-hand block numbers two
