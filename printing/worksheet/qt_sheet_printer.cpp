@@ -48,7 +48,7 @@ ipp_status_t cupsLastStatus()
 qsizetype rowEnd(const QFontMetricsF& metrics, const QString& text, qsizetype start, qreal room)
 {
     // No row can hold this many characters: four times as many as average ones.
-    const qsizetype most = static_cast<qsizetype>(4 * room / metrics.averageCharWidth()) + 8;
+    const qsizetype most = static_cast<qsizetype>(4 * room / std::max(metrics.averageCharWidth(), 1.0)) + 8;
     const auto fits = [&](qsizetype end) {
         return end - start <= most && metrics.horizontalAdvance(text.mid(start, end - start)) <= room;
     };
