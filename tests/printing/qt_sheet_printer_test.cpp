@@ -95,9 +95,11 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
 const PaperRow paperRows[] = {
     {"A4TwoColumnsOfForty", QPageSize::A4, usual, 2, 4, heading, 1},
     {"A4OneColumnOfTen", QPageSize::A4, usual, 1, 1, heading, 1},
-    // Shrunk to fit the wider margins rather than spill its last rows onto a page of their own.
+    // Shrunk to fit wider margins rather than spill its last rows onto a page of their own,
+    // or run off the right edge.
     {"A4InkjetTwoColumnsOfForty", QPageSize::A4, inkjet, 2, 4, heading, 1},
     {"A4InkjetOneColumnOfForty", QPageSize::A4, inkjet, 1, 4, heading, 1},
+    {"A4WideMarginsTwoColumnsOfForty", QPageSize::A4, QMarginsF(108, 36, 108, 36), 2, 4, heading, 1},
     // Too long for the paper even with narrow margins: goes on on a second page.
     {"LetterTwoColumnsOfForty", QPageSize::Letter, usual, 2, 4, heading, 2},
     {"A5OneColumnOfForty", QPageSize::A5, usual, 1, 4, heading, 2},
