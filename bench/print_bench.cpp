@@ -42,6 +42,25 @@ void printJob(benchmark::State& state)
 }
 BENCHMARK(printJob)->Unit(benchmark::kMillisecond);
 
+// Two columns of 40 under a heading of range(0) characters, range(1) copies.
+void longHeadingJob(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    RandomSource source;
+    source.seed(1);
+    const CaseWindowStates windows = markedCaseOne();
+    WorksheetTable table;
+    WorksheetOptions options = twoColumnsOfForty;
+    options.heading.assign(static_cast<std::size_t>(state.range(0)), 'W');
+    options.copies = static_cast<double>(state.range(1));
+    for (auto _ : state) {
+        QtSheetPrinter printer(dir.filePath("long.pdf"));
+        printWorksheets(options, windows, source, printer, table, ",");
+    }
+}
+BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})
+    ->Unit(benchmark::kSecond)->Iterations(1);
+
 void barePainting(benchmark::State& state)
 {
     QTemporaryDir dir;

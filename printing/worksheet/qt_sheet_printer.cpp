@@ -9,8 +9,8 @@
 #include <cups/cups.h>
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cmath>
-#include <iterator>
 
 #include "windows/look.h"
 
@@ -20,9 +20,11 @@ namespace {
 
 // A print zone is this many average character widths of the current font.
 constexpr int zoneColumns = 14;
-// Narrow at top and bottom so that a whole sheet of 40 per column fits on A4; a printer
-// that needs wider margins widens them, and the sheet then goes on on a second page.
-constexpr QMarginsF pageMarginsMm(10, 5, 10, 5);
+// Narrow at top and bottom so that a whole sheet of 40 per column fits on A4. A printer
+// that needs wider margins widens them, and a sheet that fits within these usual ones
+// is shrunk to fit within the printer's.
+constexpr double pointsPerMm = 72 / 25.4;
+constexpr QMarginsF usualMargins(10 * pointsPerMm, 5 * pointsPerMm, 10 * pointsPerMm, 5 * pointsPerMm);
 
 // CUPS's answer to the last request of this thread. libcups comes into the process with
 // Qt's print plugin, when a job goes to a printer; looked up only then, its twenty
@@ -37,6 +39,47 @@ ipp_status_t cupsLastStatus()
     const ipp_status_t status = lastError ? lastError() : IPP_STATUS_OK;
     dlclose(cups);
     return status;
+}
+
+// Where the row of `text` that begins at `start` ends so that it is at most `room` wide:
+// after the last whole word that fits, or, when not even one word fits, after as many
+// characters as fit, one at least. Measures only texts about a row long, so that a
+// heading of a megabyte costs in proportion to its length.
+qsizetype rowEnd(const QFontMetricsF& metrics, const QString& text, qsizetype start, qreal room)
+{
+    // No row can hold this many characters: four times as many as average ones.
+    const qsizetype most = static_cast<qsizetype>(4 * room / std::max(metrics.averageCharWidth(), 1.0)) + 8;
+    const auto fits = [&](qsizetype end) {
+        return end - start <= most && metrics.horizontalAdvance(text.mid(start, end - start)) <= room;
+    };
+    qsizetype end = start;
+    for (qsizetype next = start; next < text.size();) {
+        while (next < text.size() && text[next] == u' ')
+            ++next;
+        while (next < text.size() && text[next] != u' ' && next - start <= most)
+            ++next;
+        if (!fits(next))
+            break;
+        end = next;
+    }
+    if (end > start)
+        return end;
+    // A word wider than the row: its letters one by one give the place nearly, a measure
+    // of the row or two around it exactly.
+    qsizetype low = start + 1;
+    for (qreal wide = metrics.horizontalAdvance(text[start]); low < text.size();) {
+        wide += metrics.horizontalAdvance(text[low]);
+        if (wide > room || low - start >= most)
+            break;
+        ++low;
+    }
+    while (low > start + 1 && !fits(low))
+        --low;
+    while (low < text.size() && fits(low + 1))
+        ++low;
+    if (low < text.size() && text[low].isLowSurrogate() && low - 1 > start)
+        --low;
+    return low;
 }
 
 const QString firstFace = QStringLiteral("Arial");
@@ -103,12 +146,25 @@ bool QtSheetPrinter::beginJob()
     printer_->setCreator(QStringLiteral("Ripartino"));
     // The job prints every copy itself; the driver must not multiply them.
     printer_->setCopyCount(1);
-    printer_->setPageMargins(pageMarginsMm, QPageLayout::Millimeter);
+    setMargins();
     if (!painter_.begin(printer_.get())) {
         fail(PrinterStatus::JobRefused);
         return false;
     }
     return true;
+}
+
+void QtSheetPrinter::setMargins()
+{
+    QPageLayout layout = printer_->pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    if (!pdfFileName_.isEmpty())
+        layout.setMinimumMargins(minimumMargins_);
+    const QMarginsF least = layout.minimumMargins();
+    layout.setMargins({std::max(usualMargins.left(), least.left()), std::max(usualMargins.top(), least.top()),
+                       std::max(usualMargins.right(), least.right()),
+                       std::max(usualMargins.bottom(), least.bottom())});
+    printer_->setPageLayout(layout);
 }
 
 void QtSheetPrinter::printLine(const PrintLine& items)
@@ -119,18 +175,108 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         return;
 
     if (fontChanged_) {
-        painter_.setFont(font_);
-        metrics_.emplace(font_, printer_.get());
-        advances_ = &advancesByFont_[font_.key()];
-        lineHeight_ = metrics_->lineSpacing();
-        zoneWidth_ = zoneColumns * metrics_->averageCharWidth();
+        const auto known = std::find_if(fonts_.begin(), fonts_.end(),
+                                        [this](const FontOnPaper& font) { return font.font == font_; });
+        currentFont_ = static_cast<std::size_t>(known - fonts_.begin());
+        if (known == fonts_.end()) {
+            QFontMetricsF metrics(font_, printer_.get());
+            const qreal zoneWidth = zoneColumns * metrics.averageCharWidth();
+            fonts_.push_back({font_, metrics, zoneWidth, {}});
+        }
         fontChanged_ = false;
     }
+    sheet_.push_back({currentFont_, items});
+}
 
-    // Waits for a line, so that a page break at the very end adds no blank sheet; and a
-    // sheet too tall for the paper goes on on the next one rather than off the edge.
-    const bool runsOff = y_ > 0 && y_ + lineHeight_ > printer_->height();
-    if (pageWanted_ || runsOff) {
+qreal QtSheetPrinter::advance(FontOnPaper& font, const QString& text)
+{
+    // Measuring costs as much as painting; the same texts come back on every sheet.
+    auto known = font.advances.constFind(text);
+    if (known == font.advances.constEnd())
+        known = font.advances.insert(text, font.metrics.horizontalAdvance(text));
+    return *known;
+}
+
+std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& rightmost)
+{
+    std::vector<Row> rows;
+    rightmost = 0;
+    for (const SheetLine& line : sheet_) {
+        FontOnPaper& font = fonts_[line.font];
+        rows.push_back({line.font, {}});
+        qreal x = 0;
+        for (const PrintItem& item : line.items) {
+            for (int step = 0; step < item.zoneAdvancesBefore; ++step)
+                x = (std::floor(x / font.zoneWidth) + 1) * font.zoneWidth;
+            if (item.text.empty())
+                continue;
+            const QString text = QString::fromStdString(item.text);
+            if (const qreal wide = advance(font, text); x + wide <= width) {
+                rows.back().pieces.push_back({x, text});
+                x += wide;
+                rightmost = std::max(rightmost, x);
+                continue;
+            }
+            // Too long for the paper: the rest goes on on further rows below the item's
+            // start, broken at blanks, or inside a word that is wider than the paper.
+            qreal left = x;
+            if (width - left < font.zoneWidth) {
+                if (!rows.back().pieces.empty())
+                    rows.push_back({line.font, {}});
+                left = 0;
+            }
+            const qreal room = width - left;
+            for (qsizetype start = 0; start < text.size();) {
+                const qsizetype end = rowEnd(font.metrics, text, start, room);
+                if (start > 0)
+                    rows.push_back({line.font, {}});
+                const QString part = text.mid(start, end - start);
+                rows.back().pieces.push_back({left, part});
+                x = left + font.metrics.horizontalAdvance(part);
+                rightmost = std::max(rightmost, x);
+                for (start = end; start < text.size() && text[start] == u' ';)
+                    ++start;
+            }
+        }
+    }
+    return rows;
+}
+
+void QtSheetPrinter::layOutSheet()
+{
+    // The area within the usual margins, in the printer's dots.
+    const qreal dotsPerPoint = printer_->resolution() / 72.0;
+    const QSizeF paper = printer_->pageLayout().fullRectPoints().size();
+    const qreal usualWidth = (paper.width() - usualMargins.left() - usualMargins.right()) * dotsPerPoint;
+    const qreal usualHeight = (paper.height() - usualMargins.top() - usualMargins.bottom()) * dotsPerPoint;
+
+    qreal width = 0;
+    rows_ = layOut(usualWidth, width);
+    qreal height = 0;
+    for (const Row& row : rows_)
+        height += fonts_[row.font].metrics.lineSpacing();
+    paged_ = height > usualHeight;
+    if (!paged_) {
+        scale_ = std::min({1.0, printer_->width() / width, printer_->height() / height});
+    } else {
+        if (std::abs(printer_->width() - usualWidth) > 1)
+            rows_ = layOut(printer_->width(), width);
+        scale_ = 1;
+    }
+}
+
+void QtSheetPrinter::paintSheet()
+{
+    if (sheet_.empty() || !painter_.isActive())
+        return;
+    if (sheet_ != laidOut_) {
+        layOutSheet();
+        laidOut_ = std::move(sheet_);
+    }
+    sheet_.clear();
+
+    // Waits for a sheet, so that a page break at the very end adds no blank page.
+    if (pageWanted_) {
         if (!printer_->newPage()) {
             fail(PrinterStatus::JobRefused);
             return;
@@ -138,39 +284,38 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         y_ = 0;
         pageWanted_ = false;
     }
-
-    const qreal baseline = y_ + metrics_->ascent();
-    qreal x = 0;
-    for (auto item = items.begin(); item != items.end(); ++item) {
-        for (int advance = 0; advance < item->zoneAdvancesBefore; ++advance)
-            x = (std::floor(x / zoneWidth_) + 1) * zoneWidth_;
-        if (item->text.empty())
-            continue;
-        const QString text = QString::fromStdString(item->text);
-        painter_.drawText(QPointF(x, baseline), text);
-        if (std::next(item) != items.end())
-            x += advance(text);
+    painter_.setWorldTransform(QTransform::fromScale(scale_, scale_));
+    for (const Row& row : rows_) {
+        const FontOnPaper& font = fonts_[row.font];
+        const qreal height = font.metrics.lineSpacing() * scale_;
+        // Only a sheet too long for any page runs past the bottom; it goes on on the next.
+        if (paged_ && y_ > 0 && y_ + height > printer_->height()) {
+            if (!printer_->newPage()) {
+                fail(PrinterStatus::JobRefused);
+                return;
+            }
+            y_ = 0;
+        }
+        if (!row.pieces.empty()) {
+            painter_.setFont(font.font);
+            const qreal baseline = y_ / scale_ + font.metrics.ascent();
+            for (const Piece& piece : row.pieces)
+                painter_.drawText(QPointF(piece.x, baseline), piece.text);
+        }
+        y_ += height;
     }
-    y_ += lineHeight_;
-}
-
-qreal QtSheetPrinter::advance(const QString& text)
-{
-    // Every copy measures the same texts again; measuring costs as much as painting.
-    auto known = advances_->constFind(text);
-    if (known == advances_->constEnd())
-        known = advances_->insert(text, metrics_->horizontalAdvance(text));
-    return *known;
 }
 
 void QtSheetPrinter::newPage()
 {
+    paintSheet();
     if (painter_.isActive())
         pageWanted_ = true;
 }
 
 void QtSheetPrinter::endDocument()
 {
+    paintSheet();
     if (!painter_.isActive())
         return;
     const bool ended = painter_.end();
@@ -180,6 +325,7 @@ void QtSheetPrinter::endDocument()
         status_ = PrinterStatus::JobRefused;
     y_ = 0;
     pageWanted_ = false;
+    laidOut_.clear();
 }
 
 }  // namespace ripartino

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 // Reading printed PDFs back with poppler's tools.
@@ -22,4 +24,28 @@ inline int pageCount(const QString& pdf)
 {
     const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run("pdfinfo", {pdf}));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// The words of a PDF with their boxes in points from the top left of their page (1, 2, ...).
+struct PdfWord {
+    QString text;
+    double xMin, yMin, xMax, yMax;
+    int page;
+};
+
+inline std::vector<PdfWord> pdfWords(const QString& pdf)
+{
+    static const QRegularExpression tag(QStringLiteral(
+        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    std::vector<PdfWord> words;
+    int page = 0;
+    for (auto it = tag.globalMatch(run("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(5).isNull())
+            ++page;
+        else
+            words.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                             m.captured(3).toDouble(), m.captured(4).toDouble(), page});
+    }
+    return words;
 }
