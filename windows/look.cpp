@@ -48,22 +48,9 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override
     {
-        if (element == PE_FrameFocusRect) {
-            painter->save();
-            painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
-            painter->setBrush(Qt::NoBrush);
-            painter->drawRect(option->rect.adjusted(focusInset, focusInset, -focusInset - 1, -focusInset - 1));
-            painter->restore();
-        } else {
+        // The focus mark goes with the face, under the caption and picture.
+        if (element != PE_FrameFocusRect)
             QProxyStyle::drawPrimitive(element, option, painter, widget);
-        }
-    }
-
-    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
-    {
-        if (element == SE_PushButtonFocusRect)
-            return option->rect;
-        return QProxyStyle::subElementRect(element, option, widget);
     }
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
@@ -101,6 +88,10 @@ private:
         painter.setPen(pressed ? light : shadow);  // bottom and right
         painter.drawLine(inner.bottomLeft(), inner.bottomRight());
         painter.drawLine(inner.topRight(), inner.bottomRight());
+        if (option.state & State_HasFocus) {
+            painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            painter.drawRect(option.rect.adjusted(focusInset, focusInset, -focusInset - 1, -focusInset - 1));
+        }
         painter.restore();
     }
 };
