@@ -69,33 +69,34 @@ TEST_F(WindowsTest, ThePrintWindowClosingLastBringsBackTheStartWindow)
 // runs this test again in them.
 TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
 {
+    const auto root = [](const char* property) {  // as the window manager keeps it
+        QProcess xprop;
+        xprop.start("xprop", {"-root", property});
+        return xprop.waitForFinished() ? QString(xprop.readAll()) : QString();
+    };
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         QProcess server, manager, self;
         server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         ASSERT_TRUE(server.waitForReadyRead(20000));
-        qputenv("DISPLAY", ":" + server.readAll().trimmed());  // for the two started next
+        qputenv("DISPLAY", ":" + server.readAll().trimmed());  // for the ones started next
         manager.start("openbox", {"--sm-disable"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return root("_NET_SUPPORTING_WM_CHECK").contains("window id"); }));
         self.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=*.AfterFine*", "-platform", "xcb"});
         EXPECT_TRUE(self.waitForFinished(60000) && self.exitCode() == 0) << self.readAll().toStdString();
         manager.kill(), server.kill(), manager.waitForFinished(), server.waitForFinished();
         return;
     }
-    const auto stacked = [](QWidget* window) {  // bottom to top
-        QProcess xprop;
-        xprop.start("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
-        return xprop.waitForFinished() ? QString(xprop.readAll()).indexOf(QString::number(window->winId(), 16)) : -1;
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return stacked(windows.openStartWindow()) > 0; }));  // the manager is at work
     CaseWindow& window = openCase(DivisionCase::I);
     click(&window, "cmdinventa");
     click(&window, "cmdstampa");
     // A real click: the window manager puts a window in front only for a fresh user action.
-    const QPoint fine = control(&window, "cmdfine")->geometry().center();
-    QProcess::execute("xdotool", {"mousemove", "--window", QString::number(window.winId()), QString::number(fine.x()),
-                                  QString::number(fine.y()), "click", "1"});
+    const QPoint fine = control(&window, "cmdfine")->mapToGlobal(QPoint(20, 20));
+    QProcess::execute("xdotool", QString("mousemove %1 %2 click 1").arg(fine.x()).arg(fine.y()).split(' '));
+    // Where a window stands among the managed ones, from the bottom.
+    const auto place = [&](QWidget* w) { return root("_NET_CLIENT_LIST_STACKING").indexOf(QString::number(w->winId(), 16)); };
     EXPECT_TRUE(QTest::qWaitFor([&] {
         StartWindow* start = windows.openStartWindow();
-        return start && stacked(start) > 0 && stacked(windows.openPrintWindow()) > stacked(start);
+        return start && place(start) > 0 && place(windows.openPrintWindow()) > place(start);
     }));
 }
 
