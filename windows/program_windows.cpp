@@ -28,11 +28,12 @@ ProgramWindows::ProgramWindows(RandomSource& source, std::string decimalSeparato
 
 ProgramWindows::~ProgramWindows()
 {
-    // Whatever is still open goes without a close event: the program is over.
+    // Whatever is still open goes without a close event: the program is over. The print
+    // window goes first, while the others still stand, so that it brings nothing back.
+    delete print_;
     delete start_;
     for (const auto& caseWindow : cases_)
         delete caseWindow;
-    delete print_;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
