@@ -51,8 +51,10 @@ QFont systemFont(qreal points = 8.25, bool bold = false);  // "MS Sans Serif", a
 QFont comicFont(qreal points);                             // "Comic Sans MS"
 QFont arialFont(qreal points, bool bold = false);          // "Arial"
 
-// A background of its own: `widget` paints `back` behind its content (a button paints its
-// face in it) and draws its caption in `text`; an invalid colour keeps the system's.
+// A background of its own: `widget` paints `back` behind its content and draws its caption
+// in `text`; an invalid colour keeps the system's. A push button given one is a graphical
+// button: its whole face is flat in exactly `back`, with a raised border that sinks when
+// pressed and a dotted focus mark.
 void paintBackground(QWidget& widget, const QColor& back, const QColor& text = {});
 // The colours of an editable field or list: its background and the text typed in it.
 void setFieldColours(QWidget& widget, const QColor& base, const QColor& text);

@@ -1,5 +1,6 @@
 #include "windows/program_windows.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QCoreApplication>
@@ -27,11 +28,12 @@ ProgramWindows::ProgramWindows(RandomSource& source, std::string decimalSeparato
 
 ProgramWindows::~ProgramWindows()
 {
-    // Whatever is still open goes without a close event: the program is over.
+    // Whatever is still open goes without a close event: the program is over. The print
+    // window goes first, while the others still stand, so that it brings nothing back.
+    delete print_;
     delete start_;
     for (const auto& caseWindow : cases_)
         delete caseWindow;
-    delete print_;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -45,7 +47,9 @@ Window* ProgramWindows::adopt(Window* window)
 
 bool ProgramWindows::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Close) {
+    auto* window = static_cast<QWidget*>(watched);  // only the windows themselves are watched
+    switch (event->type()) {
+    case QEvent::Close:
         if (watched == start_)
             start_.clear();
         if (watched == print_)
@@ -54,8 +58,41 @@ bool ProgramWindows::eventFilter(QObject* watched, QEvent* event)
             if (watched == caseWindow)
                 caseWindow.clear();
         }
+        break;
+    case QEvent::Hide:
+        // The print window closed (a hide of our own, not the window manager's) with no
+        // start or case window left: ending here would leave the user no way to do what
+        // the print window may just have told them, so the start window comes back.
+        if (!event->spontaneous() && qobject_cast<PrintWindow*>(window) && !mainWindowVisible())
+            startWindow().show();
+        break;
+    case QEvent::Show:
+    case QEvent::WindowActivate:
+        // The print window stays in front of the other windows: a window shown or clicked
+        // would otherwise cover it, and it is small enough to vanish behind any of them.
+        // Raised once the window manager has put the other window on top.
+        if (watched != print_ && print_ && print_->isVisible())
+            QMetaObject::invokeMethod(print_, &QWidget::raise, Qt::QueuedConnection);
+        break;
+    case QEvent::WindowStateChange:
+        // The windows have no minimise box, but a window manager may minimise them anyway;
+        // the start and case windows have no taskbar button to bring them back by.
+        if (window->isMinimized())
+            QMetaObject::invokeMethod(window, &QWidget::showNormal, Qt::QueuedConnection);
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool ProgramWindows::mainWindowVisible() const
+{
+    if (start_ && start_->isVisible())
+        return true;
+    return std::any_of(cases_.begin(), cases_.end(), [](const QPointer<CaseWindow>& window) {
+        return window && window->isVisible();
+    });
 }
 
 StartWindow& ProgramWindows::startWindow()

@@ -54,10 +54,13 @@ public:
     const std::string& decimalSeparator() const { return decimalSeparator_; }
 
 protected:
-    // Forgets a window as soon as it closes: it is deleted only later, from the event loop.
+    // Forgets a window as soon as it closes (it is deleted only later, from the event loop),
+    // keeps the print window in front, brings back a minimised window, and the start window
+    // when the print window closes last.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool mainWindowVisible() const;
     template <typename Window>
     Window* adopt(Window* window);
 
