@@ -1,0 +1,159 @@
+#include "windows/fixed_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QShowEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyleHints>
+
+#include "windows/look.h"
+
+namespace ripartino {
+
+// Sees every press and key on its way and drops what a window that has just appeared should
+// not take. Time stamps are the window system's (or the test's), never the clock's, so a
+// slow machine cannot turn one gesture into two.
+class InputGuard : public QObject {
+public:
+    static InputGuard& instance()
+    {
+        static InputGuard* guard = [] {
+            auto* made = new InputGuard(qApp);
+            qApp->installEventFilter(made);
+            return made;
+        }();
+        return *guard;
+    }
+
+    // `window` has just appeared: whatever the last press or click started belongs to it.
+    void arm(FixedWindow& window) const
+    {
+        window.ignorePressesUntil_ = lastWasMouse_ ? lastStamp_ + QGuiApplication::styleHints()->mouseDoubleClickInterval() : -1;
+        window.ignoreRepeats_ = true;
+    }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseButtonRelease;
+        const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease;
+        if (!mouse && !key)
+            return false;
+        const auto* input = static_cast<QInputEvent*>(event);
+        lastWasMouse_ = mouse;
+        lastStamp_ = static_cast<qint64>(input->timestamp());
+
+        FixedWindow* window = receiver->isWidgetType() ? qobject_cast<FixedWindow*>(static_cast<QWidget*>(receiver)->window()) : nullptr;
+        if (!window)
+            return false;
+        if (mouse)
+            return type != QEvent::MouseButtonRelease && lastStamp_ <= window->ignorePressesUntil_;
+        if (!static_cast<const QKeyEvent*>(event)->isAutoRepeat()) {
+            if (type == QEvent::KeyPress)
+                window->ignoreRepeats_ = false;
+            return false;
+        }
+        return window->ignoreRepeats_;
+    }
+
+private:
+    using QObject::QObject;
+    bool lastWasMouse_ = false;
+    qint64 lastStamp_ = 0;
+};
+
+QRect pixelsOf(const QRect& twips)
+{
+    return look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+FixedWindow::FixedWindow(const WindowLayout& layout, QWidget* parent) : QWidget(parent), layout_(layout)
+{
+    setObjectName(QLatin1String(layout.name));
+    setUpFixedWindow(*this, layout.frame, QString::fromUtf8(layout.title), layout.clientTwips);
+    InputGuard::instance();
+}
+
+void FixedWindow::finishLayout()
+{
+    setTabOrderByNames(*this, layout_.tabOrder);
+    if (layout_.frame == FrameKind::Dialog)
+        hideFromTaskbar(*this);
+}
+
+void FixedWindow::setCancelButton(QAbstractButton& button)
+{
+    auto* escape = new QShortcut(Qt::Key_Escape, this);
+    escape->setAutoRepeat(false);
+    connect(escape, &QShortcut::activated, &button, &QAbstractButton::click);
+}
+
+QPushButton* FixedWindow::placePictureButton(const char* name, const char* icon, const QString& says)
+{
+    auto* button = place<QPushButton>(name);
+    button->setAccessibleName(says);
+    button->setIcon(look::icon(QLatin1String(icon)));
+    button->setIconSize(look::iconSize);
+    button->setAutoDefault(true);
+    look::paintBackground(*button, look::magenta);
+    return button;
+}
+
+void FixedWindow::onLoad()
+{
+    centreOnScreen(*this);
+}
+
+void FixedWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    InputGuard::instance().arm(*this);
+    if (!std::exchange(loaded_, true))
+        onLoad();
+}
+
+const ControlRow& FixedWindow::rowOf(const char* name) const
+{
+    for (const ControlRow& row : layout_.controls) {
+        if (qstrcmp(row.name, name) == 0)
+            return row;
+    }
+    qFatal("%s has no control %s in its layout", layout_.name, name);
+}
+
+QWidget* FixedWindow::parentOf(const ControlRow& row)
+{
+    if (!row.inside)
+        return this;
+    auto* frame = findChild<QWidget*>(QLatin1String(row.inside));
+    Q_ASSERT(frame);
+    return frame;
+}
+
+void FixedWindow::setUp(QWidget& control, const ControlRow& row)
+{
+    control.setObjectName(QLatin1String(row.name));
+    control.setGeometry(pixelsOf(row.twips));
+    if (!row.caption)
+        return;
+    const QString caption = QString::fromUtf8(row.caption);
+    if (auto* button = qobject_cast<QAbstractButton*>(&control))
+        button->setText(caption);
+    else if (auto* label = qobject_cast<QLabel*>(&control))
+        label->setText(caption);
+    else if (auto* frame = qobject_cast<QGroupBox*>(&control))
+        frame->setTitle(caption);
+    else if (auto* field = qobject_cast<QLineEdit*>(&control))
+        field->setText(caption);
+}
+
+}  // namespace ripartino
