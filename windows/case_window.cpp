@@ -162,7 +162,9 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
     connect(cmdfine, &QPushButton::clicked, this, &CaseWindow::onFineClicked);
     setCancelButton(*cmdfine);
 
+    // Never shown, so never in the keyboard's way.
     txt_ = place<QLineEdit>("txt");
+    txt_->setFocusPolicy(Qt::NoFocus);
     txt_->hide();
 
     finishLayout();
