@@ -2,13 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QKeyEvent>
-#include <QShowEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QStyleHints>
 
 #include "windows/look.h"
@@ -33,7 +33,8 @@ public:
     // `window` has just appeared: whatever the last press or click started belongs to it.
     void arm(FixedWindow& window) const
     {
-        window.ignorePressesUntil_ = lastWasMouse_ ? lastStamp_ + QGuiApplication::styleHints()->mouseDoubleClickInterval() : -1;
+        const int doubleClick = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        window.ignorePressesUntil_ = lastWasMouse_ ? lastStamp_ + doubleClick : -1;
         window.ignoreRepeats_ = true;
     }
 
@@ -50,11 +51,13 @@ protected:
         lastWasMouse_ = mouse;
         lastStamp_ = static_cast<qint64>(input->timestamp());
 
-        FixedWindow* window = receiver->isWidgetType() ? qobject_cast<FixedWindow*>(static_cast<QWidget*>(receiver)->window()) : nullptr;
+        auto* window = receiver->isWidgetType()
+            ? qobject_cast<FixedWindow*>(static_cast<QWidget*>(receiver)->window())
+            : nullptr;
         if (!window)
             return false;
         if (mouse)
-            return type != QEvent::MouseButtonRelease && lastStamp_ <= window->ignorePressesUntil_;
+            return type != QEvent::MouseButtonRelease && lastStamp_ < window->ignorePressesUntil_;
         if (!static_cast<const QKeyEvent*>(event)->isAutoRepeat()) {
             if (type == QEvent::KeyPress)
                 window->ignoreRepeats_ = false;

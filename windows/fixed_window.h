@@ -82,7 +82,7 @@ private:
 
     const WindowLayout& layout_;
     bool loaded_ = false;
-    // What of the opening gesture may still arrive: mouse presses up to this time stamp, and
+    // What of the opening gesture may still arrive: mouse presses before this time stamp, and
     // a key's repeats until a key is pressed afresh.
     qint64 ignorePressesUntil_ = -1;
     bool ignoreRepeats_ = true;
