@@ -115,11 +115,8 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     look::paintBackground(*heading, look::pink, look::blue);
 
-    list_ = place<QListWidget>("list");
+    list_ = placeField<QListWidget>("list", QStringLiteral("Divisioni inventate"));
     list_->setFont(look::systemFont(12));
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setAccessibleName(QStringLiteral("Divisioni inventate"));
-    look::setFieldColours(*list_, look::paleYellow, look::inkBlue);
 
     auto* frame = place<QGroupBox>("Frame1");
     frame->setFont(look::systemFont(9.75, true));
@@ -129,45 +126,42 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
     optrnd_ = placeOption("optrnd");
     optrnd_->setChecked(true);
 
-    connect(placeCaptionButton("cmdinventa"), &QPushButton::clicked, this, &CaseWindow::onInventaClicked);
-
+    QPushButton* cmdinventa = placeCaptionButton("cmdinventa");
     cmdok_ = placeCaptionButton("cmdok");
     cmdok_->setToolTip(QStringLiteral("Chiude la finestra per la copia"));
-    cmdok_->hide();
-    connect(cmdok_, &QPushButton::clicked, this, &CaseWindow::onOkClicked);
-
-    txtris_ = place<QPlainTextEdit>("txtris");
+    txtris_ = placeField<QPlainTextEdit>("txtris", QStringLiteral("Divisioni da copiare"));
     txtris_->setWordWrapMode(QTextOption::WordWrap);
-    txtris_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtris_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtris_->setTabChangesFocus(true);
-    txtris_->setAccessibleName(QStringLiteral("Divisioni da copiare"));
-    look::setFieldColours(*txtris_, look::paleYellow, look::inkBlue);
-    txtris_->hide();
 
     cmdvedi_ = placePictureButton("cmdvedi", look::magnifierIcon, QStringLiteral("Visualizza per copiare"));
-    cmdvedi_->setToolTip(cmdvedi_->accessibleName());
-    cmdvedi_->hide();
-    connect(cmdvedi_, &QPushButton::clicked, this, &CaseWindow::onVediClicked);
-
     // Only case I's print button has a tooltip; a screen reader names it in every case.
-    cmdstampa_ = placePictureButton("cmdstampa", look::printerIcon, QStringLiteral("Stampa"));
-    if (divisionCase == DivisionCase::I)
-        cmdstampa_->setToolTip(cmdstampa_->accessibleName());
-    cmdstampa_->hide();
-    connect(cmdstampa_, &QPushButton::clicked, this, &CaseWindow::onStampaClicked);
-
+    cmdstampa_ = placePictureButton("cmdstampa", look::printerIcon, QStringLiteral("Stampa"),
+                                    divisionCase == DivisionCase::I);
     QPushButton* cmdfine = placePictureButton("cmdfine", look::roadSignIcon, QStringLiteral("Fine"));
-    cmdfine->setToolTip(cmdfine->accessibleName());
+    txt_ = place<QLineEdit>("txt");
+    txt_->setFocusPolicy(Qt::NoFocus);  // never shown, so never in the keyboard's way
+
+    for (QWidget* hidden : std::initializer_list<QWidget*>{cmdok_, txtris_, cmdvedi_, cmdstampa_, txt_})
+        hidden->hide();
+    connect(cmdinventa, &QPushButton::clicked, this, &CaseWindow::onInventaClicked);
+    connect(cmdok_, &QPushButton::clicked, this, &CaseWindow::onOkClicked);
+    connect(cmdvedi_, &QPushButton::clicked, this, &CaseWindow::onVediClicked);
+    connect(cmdstampa_, &QPushButton::clicked, this, &CaseWindow::onStampaClicked);
     connect(cmdfine, &QPushButton::clicked, this, &CaseWindow::onFineClicked);
     setCancelButton(*cmdfine);
-
-    // Never shown, so never in the keyboard's way.
-    txt_ = place<QLineEdit>("txt");
-    txt_->setFocusPolicy(Qt::NoFocus);
-    txt_->hide();
-
     finishLayout();
+}
+
+// The exercise list and the copy text: pale yellow fields in blue ink that never scroll sideways.
+template <typename Field>
+Field* CaseWindow::placeField(const char* name, const QString& says)
+{
+    auto* field = place<Field>(name);
+    field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    field->setAccessibleName(says);
+    look::setFieldColours(*field, look::paleYellow, look::inkBlue);
+    return field;
 }
 
 QRadioButton* CaseWindow::placeOption(const char* name)

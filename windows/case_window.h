@@ -27,6 +27,8 @@ public:
     DivisorDigits divisorDigits() const;
 
 private:
+    template <typename Field>
+    Field* placeField(const char* name, const QString& says);
     QRadioButton* placeOption(const char* name);
     QPushButton* placeCaptionButton(const char* name);
 

@@ -98,10 +98,12 @@ void FixedWindow::setCancelButton(QAbstractButton& button)
     connect(escape, &QShortcut::activated, &button, &QAbstractButton::click);
 }
 
-QPushButton* FixedWindow::placePictureButton(const char* name, const char* icon, const QString& says)
+QPushButton* FixedWindow::placePictureButton(const char* name, const char* icon, const QString& says, bool tooltip)
 {
     auto* button = place<QPushButton>(name);
     button->setAccessibleName(says);
+    if (tooltip)
+        button->setToolTip(says);
     button->setIcon(look::icon(QLatin1String(icon)));
     button->setIconSize(look::iconSize);
     button->setAutoDefault(true);

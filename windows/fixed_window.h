@@ -60,8 +60,8 @@ protected:
     }
 
     // A button that shows only the picture `icon`, on the picture buttons' colour; `says` is
-    // what a screen reader reads for it.
-    QPushButton* placePictureButton(const char* name, const char* icon, const QString& says);
+    // what a screen reader reads for it and, unless `tooltip` is false, its tooltip.
+    QPushButton* placePictureButton(const char* name, const char* icon, const QString& says, bool tooltip = true);
 
     // Sets the tab order from the layout and keeps the window off the taskbar if its frame
     // says so; the last step of a constructor.

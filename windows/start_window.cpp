@@ -52,7 +52,6 @@ StartWindow::StartWindow(ProgramWindows& windows, QWidget* parent) : FixedWindow
     placeCase("cmd5", "Label5", look::lightYellow, DivisionCase::V);
 
     QPushButton* cmdesci = placePictureButton("cmdesci", look::exitDoorIcon, QStringLiteral("Esci"));
-    cmdesci->setToolTip(cmdesci->accessibleName());
     connect(cmdesci, &QPushButton::clicked, this, &StartWindow::onEsciClicked);
     setCancelButton(*cmdesci);
 
