@@ -30,12 +30,14 @@ public:
         return *guard;
     }
 
-    // `window` has just appeared: whatever the last press or click started belongs to it.
+    // `window` has just appeared: whatever the last press, click or key started belongs to it.
     void arm(FixedWindow& window) const
     {
         const int doubleClick = QGuiApplication::styleHints()->mouseDoubleClickInterval();
         window.ignorePressesUntil_ = lastWasMouse_ ? lastStamp_ + doubleClick : -1;
-        window.ignoreRepeats_ = true;
+        window.guardingKeys_ = true;
+        window.openingKey_ = lastWasMouse_ ? 0 : lastKey_;
+        window.openingKeyStamp_ = lastStamp_;
     }
 
 protected:
@@ -44,12 +46,15 @@ protected:
         const QEvent::Type type = event->type();
         const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
             || type == QEvent::MouseButtonRelease;
-        const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease;
+        // A shortcut (Esc on a cancel button) acts on its override, before the key press.
+        const bool key =
+            type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
         if (!mouse && !key)
             return false;
-        const auto* input = static_cast<QInputEvent*>(event);
         lastWasMouse_ = mouse;
-        lastStamp_ = static_cast<qint64>(input->timestamp());
+        lastStamp_ = static_cast<qint64>(static_cast<QInputEvent*>(event)->timestamp());
+        if (key)
+            lastKey_ = static_cast<QKeyEvent*>(event)->key();
 
         auto* window = receiver->isWidgetType()
             ? qobject_cast<FixedWindow*>(static_cast<QWidget*>(receiver)->window())
@@ -58,17 +63,38 @@ protected:
             return false;
         if (mouse)
             return type != QEvent::MouseButtonRelease && lastStamp_ < window->ignorePressesUntil_;
-        if (!static_cast<const QKeyEvent*>(event)->isAutoRepeat()) {
-            if (type == QEvent::KeyPress)
-                window->ignoreRepeats_ = false;
-            return false;
-        }
-        return window->ignoreRepeats_;
+        return window->guardingKeys_ && isHeldKey(*window, *static_cast<QKeyEvent*>(event));
     }
 
 private:
+    // Whether a key event still belongs to a key held from before `window` appeared; the first
+    // key pressed afresh ends the watch.
+    bool isHeldKey(FixedWindow& window, QKeyEvent& event) const
+    {
+        const bool openingKey = event.key() == window.openingKey_;
+        if (event.type() == QEvent::KeyRelease) {
+            if (openingKey)
+                window.openingKeyStamp_ = lastStamp_;
+            return openingKey || event.isAutoRepeat();
+        }
+        // X repeats a held key as a release and a press of one time stamp, and Qt does not
+        // always see the pair in time to call the press a repeat.
+        const bool repeat =
+            event.isAutoRepeat() || (openingKey && lastStamp_ != 0 && lastStamp_ == window.openingKeyStamp_);
+        if (event.type() == QEvent::ShortcutOverride) {
+            // Taken here, so that no shortcut acts on it; the press that follows is dropped.
+            if (repeat)
+                event.accept();
+            return repeat;
+        }
+        if (!repeat)
+            window.guardingKeys_ = false;
+        return repeat;
+    }
+
     using QObject::QObject;
     bool lastWasMouse_ = false;
+    int lastKey_ = 0;
     qint64 lastStamp_ = 0;
 };
 

@@ -83,9 +83,12 @@ private:
     const WindowLayout& layout_;
     bool loaded_ = false;
     // What of the opening gesture may still arrive: mouse presses before this time stamp, and
-    // a key's repeats until a key is pressed afresh.
+    // until a key is pressed afresh, the repeats of a held key, the one that opened the window
+    // above all (last seen at the stamp below).
     qint64 ignorePressesUntil_ = -1;
-    bool ignoreRepeats_ = true;
+    bool guardingKeys_ = true;
+    int openingKey_ = 0;
+    qint64 openingKeyStamp_ = -1;
 };
 
 }  // namespace ripartino
