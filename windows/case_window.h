@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QWidget>
-
 #include "core/types.h"
+#include "windows/fixed_window.h"
 
 class QLineEdit;
 class QListWidget;
@@ -16,7 +15,7 @@ class ProgramWindows;
 
 // frm1caso ... frm5caso: invents ten exercises of one case, shows them for copying and
 // asks for a worksheet of them.
-class CaseWindow : public QWidget {
+class CaseWindow : public FixedWindow {
     Q_OBJECT
 public:
     CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidget* parent = nullptr);
@@ -27,11 +26,12 @@ public:
     // The divisor size the option buttons stand at.
     DivisorDigits divisorDigits() const;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void onLoad();
+    template <typename Field>
+    Field* placeField(const char* name, const QString& says);
+    QRadioButton* placeOption(const char* name);
+    QPushButton* placeCaptionButton(const char* name);
+
     void onInventaClicked();
     void onVediClicked();
     void onOkClicked();
@@ -48,9 +48,7 @@ private:
     QPushButton* cmdok_ = nullptr;
     QPushButton* cmdvedi_ = nullptr;
     QPushButton* cmdstampa_ = nullptr;
-    QPushButton* cmdfine_ = nullptr;
     QLineEdit* txt_ = nullptr;
-    bool loaded_ = false;
 };
 
 }  // namespace ripartino

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QWidget>
-
 #include "core/types.h"
+#include "windows/fixed_window.h"
 
 class QPushButton;
 
@@ -12,22 +11,20 @@ class ProgramWindows;
 
 // frminizio: the program's first window and its hub. Opens the case windows and ends
 // the program.
-class StartWindow : public QWidget {
+class StartWindow : public FixedWindow {
     Q_OBJECT
 public:
     explicit StartWindow(ProgramWindows& windows, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void onLoad() override;
 
 private:
-    void onLoad();
+    void placeCase(const char* button, const char* label, const QColor& colour, DivisionCase divisionCase);
     void onCaseClicked(DivisionCase divisionCase);
     void onEsciClicked();
 
     ProgramWindows& windows_;
-    QPushButton* cmdesci_ = nullptr;
-    bool loaded_ = false;
 };
 
 }  // namespace ripartino

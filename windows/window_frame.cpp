@@ -2,102 +2,98 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
-#include <QGuiApplication>
-#include <QMargins>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QRadioButton>
 #include <QScreen>
-#include <QThread>
 #include <QWidget>
-#include <QtGui/qguiapplication_platform.h>
 
 #include "windows/look.h"
-
-#if QT_CONFIG(xcb)
-#include <xcb/xcb.h>
-#endif
+#include "windows/x11_window.h"
 
 namespace ripartino {
 
 namespace {
 
-#if QT_CONFIG(xcb)
-// The X11 connection, or null on any other platform. The offscreen platform answers to the
-// X11 interface too, without a connection of its own.
-xcb_connection_t* x11Connection()
-{
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    return x11->connection();
-}
-
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
-{
-    const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return atom;
-}
-
-// Under X11 a window has its frame only once the window manager has mapped it, too late to
-// centre it on its outer size; but the window manager can tell beforehand what frame it will
-// give (_NET_REQUEST_FRAME_EXTENTS). Qt does not look again, so the answer is read here.
-std::optional<QMargins> frameExtents(QWidget& window)
-{
-    xcb_connection_t* connection = x11Connection();
-    if (!connection)
-        return std::nullopt;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
-
-    // Only a window manager that says it answers is asked; without one there is no frame.
-    auto* supported = xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, root, internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096),
-        nullptr);
-    bool answers = false;
-    if (supported) {
-        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported));
-        answers = std::find(atoms, atoms + xcb_get_property_value_length(supported) / 4, request)
-            != atoms + xcb_get_property_value_length(supported) / 4;
-        free(supported);
-    }
-    if (!answers)
-        return std::nullopt;
-
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = static_cast<xcb_window_t>(window.winId());
-    message.type = request;
-    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(connection);
-
-    // The answer is a property on the window; a window manager sets it within a few ms.
-    constexpr int attempts = 100;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        auto* reply = xcb_get_property_reply(
-            connection, xcb_get_property(connection, 0, message.window, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr);
-        std::optional<QMargins> margins;
-        if (reply && reply->value_len == 4) {
-            const auto* sides = static_cast<const uint32_t*>(xcb_get_property_value(reply));  // left, right, top, bottom
-            margins = QMargins(int(sides[0]), int(sides[2]), int(sides[1]), int(sides[3]));
+// Keeps the tab stop of an option group on its selected option, and lets the arrow keys
+// select as they move.
+class OptionGroup : public QObject {
+public:
+    explicit OptionGroup(const QList<QRadioButton*>& options) : QObject(options.front()), options_(options)
+    {
+        // Arrows go by where the options stand: down a column, along a row.
+        std::stable_sort(options_.begin(), options_.end(), [](const QRadioButton* a, const QRadioButton* b) {
+            return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+        });
+        for (QRadioButton* option : options) {
+            option->installEventFilter(this);
+            connect(option, &QRadioButton::toggled, this, [this] { settleTabStop(); });
         }
-        free(reply);
-        if (margins)
-            return margins;
-        QThread::msleep(1);
+        tabOrderFirst_ = options.front();
+        settleTabStop();
     }
-    return std::nullopt;
-}
-#else
-std::optional<QMargins> frameExtents(QWidget&)
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1 : key == Qt::Key_Up || key == Qt::Key_Left ? -1 : 0;
+        const auto at = std::find(options_.cbegin(), options_.cend(), watched);
+        if (step == 0 || at == options_.cend())
+            return false;
+        const qsizetype count = options_.size();
+        for (qsizetype next = at - options_.cbegin(), tries = 1; tries < count; ++tries) {
+            next = (next + step + count) % count;
+            QRadioButton* option = options_[next];
+            if (option->isEnabled() && option->isVisible()) {
+                option->setFocus(Qt::OtherFocusReason);
+                option->click();
+                break;
+            }
+        }
+        return true;
+    }
+
+private:
+    void settleTabStop()
+    {
+        QRadioButton* stop = tabOrderFirst_;
+        for (QRadioButton* option : options_) {
+            if (option->isChecked())
+                stop = option;
+        }
+        for (QRadioButton* option : options_)
+            option->setFocusPolicy(option == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+
+    QList<QRadioButton*> options_;  // as they stand, top to bottom and left to right
+    QRadioButton* tabOrderFirst_ = nullptr;
+};
+
+// Centres on what the window knows of its frame now: Qt's frame once the window is framed,
+// before that the frame the window manager has said it will give, else none.
+void centreNow(QWidget& window, bool askWindowManager)
 {
-    return std::nullopt;
+    QSize frame = window.frameGeometry().size();
+    QPoint clientOffset;  // Qt places a window by its client area while it knows no frame
+    if (frame == window.size()) {
+        if (const std::optional<QMargins> margins = x11::frameExtents(window)) {
+            frame = window.size().grownBy(*margins);
+            clientOffset = {margins->left(), margins->top()};
+        } else if (askWindowManager) {
+            QPointer<QWidget> asked(&window);
+            x11::requestFrameExtents(window, [asked] {
+                if (asked)
+                    centreNow(*asked, false);
+            });
+        }
+    }
+    window.move(centredPosition(window.screen()->geometry().size(), frame) + clientOffset);
 }
-#endif
 
 }  // namespace
 
@@ -122,26 +118,35 @@ QPoint centredPosition(QSize screen, QSize frame)
 
 void centreOnScreen(QWidget& window)
 {
-    QSize frame = window.frameGeometry().size();
-    QPoint clientOffset;  // Qt places a window by its client area while it knows no frame
-    if (frame == window.size()) {
-        if (const std::optional<QMargins> margins = frameExtents(window)) {
-            frame = window.size().grownBy(*margins);
-            clientOffset = {margins->left(), margins->top()};
-        }
-    }
-    window.move(centredPosition(window.screen()->geometry().size(), frame) + clientOffset);
+    centreNow(window, true);
 }
 
-void setTabOrderByNames(QWidget& window, std::initializer_list<const char*> names)
+void hideFromTaskbar(QWidget& window)
+{
+    x11::hideFromTaskbar(window);
+}
+
+void makeOptionGroup(const QList<QRadioButton*>& options)
+{
+    if (!options.isEmpty())
+        new OptionGroup(options);
+}
+
+void setTabOrderByNames(QWidget& window, const std::vector<const char*>& names)
 {
     QWidget* previous = nullptr;
     bool focused = false;
+    QList<QRadioButton*> group;
     for (const char* name : names) {
         auto* control = window.findChild<QWidget*>(QLatin1String(name));
         Q_ASSERT(control);
         if (!(control->focusPolicy() & Qt::TabFocus))
             continue;
+        auto* option = qobject_cast<QRadioButton*>(control);
+        if (!option || (!group.isEmpty() && group.front()->parentWidget() != option->parentWidget()))
+            makeOptionGroup(std::exchange(group, {}));
+        if (option)
+            group.append(option);
         if (previous)
             QWidget::setTabOrder(previous, control);
         if (!focused && control->isEnabled() && !control->isHidden()) {
@@ -150,23 +155,7 @@ void setTabOrderByNames(QWidget& window, std::initializer_list<const char*> name
         }
         previous = control;
     }
-}
-
-void hideFromTaskbar(QWidget& window)
-{
-#if QT_CONFIG(xcb)
-    xcb_connection_t* connection = x11Connection();
-    if (!connection)
-        return;
-    const auto id = static_cast<xcb_window_t>(window.winId());
-    const xcb_atom_t skipTaskbar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
-    // Set before the window is mapped; Qt keeps the states it finds when it maps the window.
-    xcb_change_property(connection, XCB_PROP_MODE_APPEND, id, internAtom(connection, "_NET_WM_STATE"),
-                        XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
-    xcb_flush(connection);
-#else
-    Q_UNUSED(window);
-#endif
+    makeOptionGroup(group);
 }
 
 }  // namespace ripartino

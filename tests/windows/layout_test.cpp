@@ -1,173 +1,110 @@
+#include <QAccessible>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStyle>
 
-#include "windows/look.h"
-#include "windows/window_frame.h"
+#include "windows/picture_box.h"
 #include "support/windows_fixture.h"
 
 namespace ripartino {
 namespace {
 
-struct Placed {
-    const char* control;
-    QRect twips;  // left, top, width, height within the window or its frame
+// The windows drawn from a layout table: 0 is the start window, 1 to 5 the case windows.
+class LayoutTest : public WindowsTest, public testing::WithParamInterface<int> {
+protected:
+    FixedWindow& window()
+    {
+        return GetParam() == 0 ? static_cast<FixedWindow&>(windows.startWindow())
+                               : windows.caseWindow(static_cast<DivisionCase>(GetParam()));
+    }
 };
+INSTANTIATE_TEST_SUITE_P(Windows, LayoutTest, testing::Range(0, 6), [](const auto& row) {
+    return row.param == 0 ? std::string("frminizio") : "frm" + std::to_string(row.param) + "caso";
+});
 
-struct WindowLayout {
-    const char* window;
-    std::vector<Placed> controls;
-    std::vector<const char*> tabOrder;  // the controls that take the focus, in tab order
-};
-
-std::vector<Placed> caseControls(QRect heading, QRect picture)
+// Each control stands in its row's box within its window or frame, with its caption in a
+// font that is installed and fits, and overlaps a sibling only where the layout means it to:
+// the copy view's button and text, and in cases II to V the picture behind the divisor frame.
+// Tab walks the layout's tab order, passing over what never takes the focus. A screen reader hears every control the focus reaches by a name of
+// its own, a picture button by its tooltip, and meets a picture as an image with a
+// description. Pictures and icons have all the screen's device pixels, not magnified ones.
+TEST_P(LayoutTest, EveryControlStandsFitsAndIsHeard)
 {
-    return {{"Label1", heading},
-            {"Picture1", picture},
-            {"list", {600, 1560, 2295, 3060}},
-            {"Frame1", {3120, 1560, 1335, 1455}},
-            {"opt1", {120, 360, 975, 255}},
-            {"opt2", {120, 720, 975, 255}},
-            {"optrnd", {120, 1080, 975, 255}},
-            {"cmdinventa", {600, 4680, 2295, 495}},
-            {"cmdok", {120, 5280, 495, 1215}},
-            {"txtris", {600, 5280, 2655, 1215}},
-            {"cmdvedi", {5160, 5880, 615, 615}},
-            {"cmdstampa", {5880, 5880, 615, 615}},
-            {"cmdfine", {6600, 5880, 615, 615}},
-            {"txt", {4440, 6120, 615, 285}}};
-}
-
-const std::vector<const char*> tabOrderIIToIV = {"cmdinventa", "cmdstampa", "list",   "Picture1", "cmdfine", "cmdvedi",
-                                                 "cmdok",      "txtris",    "optrnd", "opt2",     "opt1",    "txt"};
-
-const WindowLayout layouts[] = {
-    {"frminizio",
-     {{"Picture1", {240, 240, 6855, 975}},
-      {"Picture2", {600, 1680, 2055, 4215}},
-      {"cmd1", {3120, 1800, 1095, 495}},
-      {"cmd2", {3120, 2640, 1095, 495}},
-      {"cmd3", {3120, 3480, 1095, 495}},
-      {"cmd4", {3120, 4320, 1095, 495}},
-      {"cmd5", {3120, 5160, 1095, 495}},
-      {"Label1", {4320, 1800, 1935, 495}},
-      {"Label2", {4320, 2640, 2655, 615}},
-      {"Label3", {4320, 3480, 1695, 495}},
-      {"Label4", {4320, 4320, 1935, 495}},
-      {"Label5", {4320, 5160, 2535, 495}},
-      {"cmdesci", {6600, 5880, 615, 615}},
-      {"Image1", {120, 6360, 1230, 165}}},
-     {"cmdesci", "cmd1", "cmd2", "cmd3", "cmd4", "cmd5", "Picture1", "Picture2"}},
-    {"frm1caso",
-     caseControls({240, 360, 6855, 495}, {3600, 3120, 3495, 2415}),
-     {"cmdinventa", "cmdstampa", "cmdfine", "Picture1", "txtris", "list", "cmdok", "cmdvedi", "opt1", "opt2", "optrnd",
-      "txt"}},
-    {"frm2caso", caseControls({240, 360, 6855, 855}, {4080, 2520, 3135, 3255}), tabOrderIIToIV},
-    {"frm3caso", caseControls({240, 360, 6855, 495}, {4440, 2160, 2775, 3375}), tabOrderIIToIV},
-    {"frm4caso", caseControls({240, 360, 6855, 495}, {4200, 2400, 3015, 3255}), tabOrderIIToIV},
-    {"frm5caso",
-     caseControls({960, 360, 5415, 855}, {4080, 2160, 3135, 3495}),
-     {"cmdinventa", "cmdstampa", "list", "Picture1", "cmdfine", "cmdvedi", "cmdok", "txtris", "opt1", "opt2", "optrnd",
-      "txt"}},
-};
-
-// Every control of every window at its place, and the focus passing through them in order.
-TEST_F(WindowsTest, EveryControlStandsAtItsPlaceAndTakesTheFocusInTabOrder)
-{
-    for (const WindowLayout& layout : layouts) {
-        SCOPED_TRACE(layout.window);
-        QWidget* window = &windows.startWindow();
-        for (const DivisionCase divisionCase : allCases) {
-            if (windows.caseWindow(divisionCase).objectName() == QLatin1String(layout.window))
-                window = &windows.caseWindow(divisionCase);
+    FixedWindow& shown = window();
+    const WindowLayout& layout = shown.layout();
+    EXPECT_TRUE(shown.size() == pixelsOf(QRect({}, layout.clientTwips)).size() && shown.minimumSize() == shown.maximumSize());
+    const auto boxes = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    EXPECT_EQ(shown.windowFlags() & boxes, Qt::WindowCloseButtonHint);
+    QStringList overlaps, names, focusable, tabOrder, walked;
+    for (const ControlRow& row : layout.controls) {
+        SCOPED_TRACE(row.name);
+        QWidget* placed = control(&shown, row.name);
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(placed);
+        EXPECT_EQ(placed->geometry(), pixelsOf(row.twips));
+        EXPECT_TRUE(placed->parentWidget()->rect().contains(placed->geometry()));
+        for (const ControlRow& other : layout.controls) {
+            const QWidget* sibling = control(&shown, other.name);
+            if (qstrcmp(row.name, other.name) < 0 && sibling->parentWidget() == placed->parentWidget()
+                && sibling->geometry().intersects(placed->geometry()))
+                overlaps << QStringLiteral("%1/%2").arg(row.name, other.name);
         }
-        ASSERT_EQ(window->objectName(), QLatin1String(layout.window));
-        EXPECT_EQ(window->minimumSize(), QSize(491, 442));
-        EXPECT_EQ(window->maximumSize(), QSize(491, 442));
-
-        for (const Placed& placed : layout.controls) {
-            SCOPED_TRACE(placed.control);
-            const QRect& t = placed.twips;
-            EXPECT_EQ(control(window, placed.control)->geometry(), look::twipsRect(t.x(), t.y(), t.width(), t.height()));
+        if (row.caption) {
+            EXPECT_EQ(reader->text(QAccessible::Name), row.caption);
         }
-
-        std::vector<QString> chain;
-        QWidget* first = control(window, layout.tabOrder.front());
-        QWidget* next = first;
-        do {
-            if (next->window() == window && (next->focusPolicy() & Qt::TabFocus))
-                chain.push_back(next->objectName());
-            next = next->nextInFocusChain();
-        } while (next != first);
-        EXPECT_EQ(chain, std::vector<QString>(layout.tabOrder.begin(), layout.tabOrder.end()));
+        const QFontMetrics metrics = placed->fontMetrics();
+        EXPECT_EQ(QFontInfo(placed->font()).family().toLower(), placed->font().family().toLower());
+        if (auto* label = qobject_cast<QLabel*>(placed)) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height());
+            for (const QString& word : label->text().split(QLatin1Char(' ')))
+                EXPECT_LE(metrics.horizontalAdvance(word), label->width()) << word.toStdString();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(placed); button && !button->text().isEmpty()) {
+            const int indicator = qobject_cast<QRadioButton*>(button)
+                ? button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button) : 0;
+            EXPECT_LE(metrics.horizontalAdvance(button->text()) + indicator, button->width());
+            EXPECT_LE(metrics.height(), button->height());
+        }
+        if (placed->focusPolicy() != Qt::NoFocus) {
+            focusable << QLatin1String(row.name);
+            names << reader->text(QAccessible::Name);
+        }
+        if (auto* button = qobject_cast<QPushButton*>(placed); button && button->text().isEmpty()) {
+            EXPECT_EQ(reader->text(QAccessible::Name), button->toolTip().isEmpty() ? button->accessibleName() : button->toolTip());
+            EXPECT_EQ(button->icon().pixmap(button->iconSize(), shown.devicePixelRatio()).size(), button->iconSize() * shown.devicePixelRatio());
+        }
+        if (qobject_cast<PictureBox*>(placed)) {
+            EXPECT_EQ(reader->role(), QAccessible::Graphic);
+            EXPECT_GE(reader->text(QAccessible::Description).split(QLatin1Char(' ')).size(), 5);
+            const QImage drawn = placed->grab().toImage();
+            ASSERT_EQ(drawn.size(), placed->size() * shown.devicePixelRatio());
+            EXPECT_EQ(drawn == drawn.scaled(placed->size()).scaled(drawn.size()), shown.devicePixelRatio() == 1);  // no blocks of pixels
+        }
     }
+    if (GetParam() >= 2) {
+        EXPECT_GT(shown.children().indexOf(control(&shown, "Frame1")), shown.children().indexOf(control(&shown, "Picture1")));
+    }
+    EXPECT_EQ(overlaps.join(u' '), GetParam() == 0 ? "" : GetParam() == 1 ? "cmdok/txtris" : "Frame1/Picture1 cmdok/txtris");
+    EXPECT_FALSE(names.contains(QString()));
+    EXPECT_EQ(QSet(names.begin(), names.end()).size(), names.size()) << names.join(u'|').toStdString();
+
+    for (const char* name : layout.tabOrder) {
+        if (focusable.contains(QLatin1String(name)))
+            tabOrder << QLatin1String(name);
+    }
+    QWidget* const first = control(&shown, tabOrder.front().toLatin1().constData());
+    for (QWidget* next = first; walked.isEmpty() || next != first; next = next->nextInFocusChain()) {
+        if (next->window() == &shown && focusable.contains(next->objectName()))
+            walked << next->objectName();
+    }
+    EXPECT_EQ(walked, tabOrder);  // so every control that takes the focus is in the tab order
 }
 
-TEST_F(WindowsTest, FontsColoursAndTooltipsAreTheWindowsOwn)
-{
-    const StartWindow& start = windows.startWindow();
-    const QFontInfo description(control(&start, "Label2")->font());
-    EXPECT_EQ(description.family(), QStringLiteral("Comic Neue"));
-    EXPECT_DOUBLE_EQ(control(&start, "Label2")->font().pointSizeF(), 9.75);
-    EXPECT_EQ(control<QLabel>(&start, "Label2")->palette().color(QPalette::WindowText), look::blue);
-    EXPECT_EQ(control<QLabel>(&start, "Label2")->palette().color(QPalette::Window), look::pink);
-    EXPECT_TRUE(control<QLabel>(&start, "Label2")->wordWrap());
-    EXPECT_EQ(QFontInfo(control(&start, "cmd1")->font()).family(), QStringLiteral("Liberation Sans"));
-    EXPECT_TRUE(control(&start, "cmd1")->font().bold());
-    EXPECT_EQ(control(&start, "cmd3")->palette().color(QPalette::Button), QColor(128, 255, 128));
-    EXPECT_EQ(control(&start, "cmdesci")->toolTip(), QStringLiteral("Esci"));
-    EXPECT_EQ(start.palette().color(QPalette::Window), look::pink);
-
-    for (const DivisionCase divisionCase : allCases) {
-        const CaseWindow& window = windows.caseWindow(divisionCase);
-        SCOPED_TRACE(window.objectName().toStdString());
-        EXPECT_EQ(control(&window, "cmdstampa")->toolTip(),
-                  divisionCase == DivisionCase::I ? QStringLiteral("Stampa") : QString());
-        EXPECT_EQ(control(&window, "cmdvedi")->toolTip(), QStringLiteral("Visualizza per copiare"));
-        EXPECT_EQ(control(&window, "cmdfine")->toolTip(), QStringLiteral("Fine"));
-        EXPECT_EQ(control(&window, "cmdok")->toolTip(), QStringLiteral("Chiude la finestra per la copia"));
-        EXPECT_EQ(QFontInfo(control(&window, "Label1")->font()).family(), QStringLiteral("Comic Neue"));
-        EXPECT_DOUBLE_EQ(control(&window, "Label1")->font().pointSizeF(), 15.75);
-        EXPECT_EQ(control<QLabel>(&window, "Label1")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        EXPECT_EQ(control<QGroupBox>(&window, "Frame1")->palette().color(QPalette::WindowText), look::darkRed);
-        EXPECT_EQ(control(&window, "list")->palette().color(QPalette::Base), look::paleYellow);
-        EXPECT_EQ(control(&window, "list")->palette().color(QPalette::Text), look::inkBlue);
-        EXPECT_DOUBLE_EQ(control(&window, "list")->font().pointSizeF(), 12);
-        EXPECT_EQ(control(&window, "cmdinventa")->palette().color(QPalette::Button), look::lavender);
-        EXPECT_EQ(QFontInfo(control(&window, "txtris")->font()).family(), QStringLiteral("Liberation Sans"));
-    }
-}
-
-TEST_F(WindowsTest, WindowsHaveACloseBoxButNoOtherAndTheProgramIcon)
-{
-    for (QWidget* window : {static_cast<QWidget*>(&windows.startWindow()),
-                            static_cast<QWidget*>(&windows.caseWindow(DivisionCase::II)),
-                            static_cast<QWidget*>(&windows.printWindow())}) {
-        SCOPED_TRACE(window->objectName().toStdString());
-        const Qt::WindowFlags flags = window->windowFlags();
-        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-        EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-        EXPECT_FALSE(window->windowIcon().isNull());
-    }
-    EXPECT_EQ(windows.printWindow().size(), QSize(274, 218));
-    EXPECT_EQ(windows.printWindow().windowTitle(), QStringLiteral("Stampa"));
-}
-
+// Worked out in twips in single precision, subtraction first, and never clamped.
 TEST(CentredPosition, IsWorkedOutInTwipsAndNeverClamped)
 {
-    struct Row {
-        QSize screen, frame;
-        QPoint expected;
-    };
-    const Row rows[] = {
-        {{1280, 1024}, {491, 442}, {395, 291}},      // 5917.5 twips is 394.5 pixels, rounded up
-        {{1280, 1024}, {274, 218}, {503, 403}},
-        {{800, 600}, {1000, 700}, {-100, -50}},      // larger than the screen
-        {{640, 480}, {641, 481}, {-1, -1}},          // half a pixel left of the edge
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(centredPosition(row.screen, row.frame), row.expected) << row.frame.width();
+    EXPECT_EQ(centredPosition({1280, 1024}, {491, 442}), QPoint(395, 291));  // 5917.5 twips is 394.5 pixels
+    EXPECT_EQ(centredPosition({800, 600}, {1000, 700}), QPoint(-100, -50));  // larger than the screen
+    EXPECT_EQ(centredPosition({640, 480}, {641, 481}), QPoint(-1, -1));      // half a pixel left of the edge
 }
 
 }  // namespace

@@ -1,0 +1,140 @@
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalSpy>
+
+#include "support/windows_fixture.h"
+
+namespace ripartino {
+namespace {
+
+QString focused()
+{
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+void tabTo(const QString& name)
+{
+    for (int presses = 0; presses < 16 && focused() != name; ++presses)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(focused(), name);
+}
+
+class CaseStory : public WindowsTest, public testing::WithParamInterface<DivisionCase> {};
+INSTANTIATE_TEST_SUITE_P(Cases, CaseStory, testing::ValuesIn(allCases),
+                         [](const auto& row) { return caseNumeral(row.param); });
+
+// One visit to a case window. It opens fresh and centred in place of the start window; its
+// divisor group is one tab stop entered on the selected option; it invents, copies, asks for
+// a worksheet (whose option groups the arrows set) with a mark that stays until it closes.
+TEST_P(CaseStory, OpenInventCopyPrintAndLeave)
+{
+    const DivisionCase shown = GetParam();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(windows.openStartWindow()));
+    tabTo(QStringLiteral("cmd%1").arg(static_cast<int>(shown)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    CaseWindow* window = windows.openCaseWindow(shown);
+    ASSERT_TRUE(window && QTest::qWaitForWindowActive(window));
+    EXPECT_EQ(window->pos(), centredPosition(window->screen()->size(), window->frameGeometry().size()));
+    EXPECT_EQ(windows.openStartWindow(), nullptr);
+    EXPECT_EQ(focused(), QStringLiteral("cmdinventa"));
+    for (const char* hidden : {"cmdstampa", "cmdvedi", "cmdok", "txtris", "txt"})
+        EXPECT_TRUE(control(window, hidden)->isHidden()) << hidden;
+    EXPECT_EQ(control(window, "cmdstampa")->toolTip().isEmpty(), shown != DivisionCase::I);
+
+    tabTo(QStringLiteral("optrnd"));  // the divisor group is entered on its selected option
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_TRUE(focused() == QLatin1String("opt2") && window->divisorDigits() == DivisorDigits::TwoDigits);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(focused(), QStringLiteral("cmdinventa"));  // the group was one stop
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    click(window, "cmdvedi");
+    click(window, "cmdinventa");  // again: ten new lines, at once in the open copy view
+    const QStringList lines = listed(*window);
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_EQ(control<QPlainTextEdit>(window, "txtris")->toPlainText(), lines.join(QString()));
+    for (const QString& line : lines) {
+        const QString divisor = line.section(QStringLiteral(" : "), 1).section(QStringLiteral(" = "), 0, 0);
+        EXPECT_TRUE(divisor.contains(QLatin1Char('.')) || divisor.size() == 2) << line.toStdString();
+        EXPECT_FALSE(line.contains(QLatin1Char(','))) << line.toStdString();
+    }
+    click(window, "cmdok");
+    EXPECT_TRUE(control(window, "txtris")->isHidden());
+    click(window, "opt1");
+
+    click(window, "cmdstampa");
+    click(window, "cmdinventa");
+    click(window, "cmdstampa");
+    PrintWindow* print = windows.openPrintWindow();
+    ASSERT_TRUE(print && QTest::qWaitForWindowActive(print));
+    tabTo(QStringLiteral("opt10"));  // nothing selected: the group is entered on its first option
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    tabTo(QStringLiteral("optc1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(control<QRadioButton>(print, "opt20")->isChecked() && control<QRadioButton>(print, "optc2")->isChecked()
+                && control(print, "cmdok")->isEnabled());
+    for (const DivisionCase each : allCases)
+        EXPECT_EQ(windows.caseWindowState(each).printMark, each == shown ? caseDigit(shown) : "");
+    EXPECT_EQ(windows.caseWindowState(shown).divisorDigits, DivisorDigits::OneDigit);
+
+    click(window, "cmdfine");
+    EXPECT_EQ(windows.caseWindowState(shown).printMark, "");
+    ASSERT_TRUE(!windows.openCaseWindow(shown) && windows.openStartWindow());
+    CaseWindow& again = openCase(shown);
+    EXPECT_TRUE(listed(again).isEmpty() && again.printMark().isEmpty() && control(&again, "cmdstampa")->isHidden()
+                && again.divisorDigits() == DivisorDigits::Mixed);
+}
+
+// The start window: centred, the focus on "Esci", its icon handed to a print window not yet
+// made, no access keys. A window that has just appeared takes no part of the gesture that
+// opened it (the second press of a double click, a held key's repeats), while a click or a
+// key of its own acts at once. The program ends at once by Enter right after start and by Esc
+// with the print window open, and when its last visible window is closed, hidden ones or not.
+TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
+{
+    StartWindow& start = *windows.openStartWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&start));
+    EXPECT_EQ(start.pos(), centredPosition(start.screen()->size(), start.frameGeometry().size()));
+    EXPECT_EQ(focused(), QStringLiteral("cmdesci"));
+    EXPECT_EQ(windows.openPrintWindow(), nullptr);
+    EXPECT_EQ(windows.printWindow().windowIcon().cacheKey(), start.windowIcon().cacheKey());
+    EXPECT_EQ(control(&start, "cmd2")->accessibleDescription(), control(&start, "Label2")->property("text").toString());
+    QTest::keyClick(&start, Qt::Key_I, Qt::AltModifier);  // no access keys: Enter below still reaches "Esci"
+    EXPECT_EQ(runUntilTheProgramEnds([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }), 0);
+    windows.printWindow().show();
+    EXPECT_EQ(runUntilTheProgramEnds([&] { QTest::keyClick(control(&start, "Label1"), Qt::Key_Escape); }), 0);
+    EXPECT_TRUE(windows.openPrintWindow()->isVisible() && start.isVisible());
+
+    // QTest keeps its clicks a double-click time apart; a hand's double click is quicker.
+    const auto quickly = [] { QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval; };
+    click(&start, "cmd1");
+    quickly();
+    CaseWindow& window = *windows.openCaseWindow(DivisionCase::I);
+    click(&window, "opt1");
+    EXPECT_EQ(window.divisorDigits(), DivisorDigits::Mixed);
+    click(&window, "opt1");
+    EXPECT_EQ(window.divisorDigits(), DivisorDigits::OneDigit);
+    click(&window, "cmdfine");
+    quickly();
+    QSignalSpy exits(control<QPushButton>(windows.openStartWindow(), "cmdesci"), &QPushButton::clicked);
+    click(windows.openStartWindow(), "cmdesci");
+    EXPECT_EQ(exits.count(), 0);
+    // Esc held in a case window: the first press goes back, the repeats press nothing.
+    QTest::keyClick(&openCase(DivisionCase::III), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(windows.openStartWindow()));
+    auto* esci = control<QPushButton>(windows.openStartWindow(), "cmdesci");
+    QSignalSpy held(esci, &QPushButton::clicked);
+    QTest::simulateEvent(esci, true, Qt::Key_Escape, {}, {}, true);
+    QTest::keyClick(esci, Qt::Key_Tab);
+    QTest::simulateEvent(esci, true, Qt::Key_Escape, {}, {}, true);
+    EXPECT_EQ(held.count(), 0);
+
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    openCase(DivisionCase::II).windowHandle()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lastClosed.count(), 0);  // the print window is still on screen
+    windows.openPrintWindow()->hide();
+    windows.startWindow().show();
+    EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
+}
+
+}  // namespace
+}  // namespace ripartino
