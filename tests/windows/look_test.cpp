@@ -80,7 +80,7 @@ TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
         ASSERT_TRUE(server.waitForReadyRead(20000));
         qputenv("DISPLAY", ":" + server.readAll().trimmed());  // for the ones started next
         manager.start("openbox", {"--sm-disable"});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return root("_NET_SUPPORTING_WM_CHECK").contains("window id"); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return root("_NET_SUPPORTING_WM_CHECK").contains("window id"); }, 30000));
         self.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=*.AfterFine*", "-platform", "xcb"});
         EXPECT_TRUE(self.waitForFinished(60000) && self.exitCode() == 0) << self.readAll().toStdString();
         manager.kill(), server.kill(), manager.waitForFinished(), server.waitForFinished();
@@ -97,7 +97,7 @@ TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
     EXPECT_TRUE(QTest::qWaitFor([&] {
         StartWindow* start = windows.openStartWindow();
         return start && place(start) > 0 && place(windows.openPrintWindow()) > place(start);
-    }));
+    }, 20000));
 }
 
 }  // namespace
