@@ -2,13 +2,11 @@
 
 #include "core/random_source.h"
 
-using ripartino::RandomSource;
-
 // One value per draw and the engine's range and spread show in the case generators' tests.
 TEST(RandomSource, DrawsStayInsideTheirRangesAtTheExtremes)
 {
-    RandomSource lowest([] { return 0.0; });
-    RandomSource highest([] { return 1.0 - 0x1.0p-53; });
+    ripartino::RandomSource lowest([] { return 0.0; });
+    ripartino::RandomSource highest([] { return 1.0 - 0x1.0p-53; });
     EXPECT_EQ(lowest.drawFromOne(9999), 1);
     EXPECT_EQ(highest.drawFromOne(9999), 9999);
     EXPECT_EQ(highest.drawFromOne(2), 2);  // floor(r * 2 + 1) in double gives 3
@@ -19,7 +17,7 @@ TEST(RandomSource, DrawsStayInsideTheirRangesAtTheExtremes)
 
 TEST(RandomSource, ClockReseedsGiveFreshSequences)
 {
-    RandomSource a;
+    ripartino::RandomSource a;
     const double first = a.nextUniform();
     a.reseedFromClock();
     EXPECT_NE(first, a.nextUniform());
