@@ -4,6 +4,7 @@
 // The test command runs a fixed seed for 1,500 actions. A long run with a fresh seed, printed so
 // that RIPARTINO_MONKEY_SEED=<seed> replays its choices (the clock still varies the exercises):
 //   RIPARTINO_MONKEY_SEED=random RIPARTINO_MONKEY_ACTIONS=20000 build/tests/monkey/monkey_test
+// with QT_QPA_PLATFORM=offscreen and LC_ALL=it_IT.UTF-8 in front, as the test command sets them.
 
 #include <gtest/gtest.h>
 
