@@ -53,7 +53,7 @@ const CandidateRow candidateRows[] = {
     {"IV_Hundredths", IV, One, {one(2, 2), one(999, 312), one(3, 3), sine(0.25), zero(9, 7), one(2, 2)}, "312,25 : 0,07 = "},
     {"IV_MixedSizeIsFifthDraw", IV, Mix, {one(2, 1), one(99, 9), one(3, 2), sine(0.5), one(2, 2), zero(9, 6), one(9, 8)}, "9,5 : 6,8 = "},
     // Case V: (size,) divisor, dividend.
-    {"V_OneDigit", V, One, {one(9, 7), one(99, 45)}, "45 : 7 = "},
+    {"V_OneDigit", V, One, {one(9, 7), one(99, 99)}, "99 : 7 = "},
     {"V_Eleven", V, Two, {one(99, 11), one(99, 23)}, "23 : 11 = "},
     {"V_MixedSmallerDividend", V, Mix, {one(2, 2), one(99, 45), one(99, 7)}, "7 : 45 = "},
 };
