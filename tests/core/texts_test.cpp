@@ -26,7 +26,7 @@ struct TextRow {
 // Numbers to text, as exercises show them, and the copies box's text to a number.
 const TextRow textRows[] = {
     {"NoExponentWhenLarge", "100000000000000000000", formatDouble(1e20, ",")},
-    {"LongSeparator", "12\xD9\xAB" "5", formatDouble(12.5, "\xD9\xAB")},
+    {"ArabicSeparator", "12\u066B5", formatDouble(12.5, "\u066B")},
     {"RoundToNearestPlace", "0,841", formatDouble(roundToDecimals(0.8414, 3), ",")},
     {"HalfGoesDownToEven", "0,12", formatDouble(roundToDecimals(0.125, 2), ",")},
     {"HalfGoesUpToEven", "0,38", formatDouble(roundToDecimals(0.375, 2), ",")},

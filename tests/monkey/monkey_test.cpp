@@ -1,7 +1,7 @@
 // A random user does what a user can do at each moment (clicks and double clicks, Esc, Alt+letters,
 // close boxes, any text typed or pasted into the print window, "OK" to every message), and after
 // every action the program's rules are checked; when the program ends, it starts again.
-// The test command runs a fixed seed for 1,500 actions. A long run with a fresh seed, printed so
+// The test command runs a fixed seed for 1,500 actions (the least a run does). A long run with a fresh seed, printed so
 // that RIPARTINO_MONKEY_SEED=<seed> replays its choices (the clock still varies the exercises):
 //   RIPARTINO_MONKEY_SEED=random RIPARTINO_MONKEY_ACTIONS=20000 build/tests/monkey/monkey_test
 // with QT_QPA_PLATFORM=offscreen and LC_ALL=it_IT.UTF-8 in front, as the test command sets them.
@@ -43,10 +43,9 @@ public:
         }
     }
 
-    const QByteArray seedText_ = qgetenv("RIPARTINO_MONKEY_SEED");
-    const std::uint64_t seed_ = seedText_ == "random" ? std::random_device{}()
-                                : seedText_.isEmpty() ? 20261207 : seedText_.toULongLong();
-    const int wanted_ = qEnvironmentVariableIsSet("RIPARTINO_MONKEY_ACTIONS") ? qEnvironmentVariableIntValue("RIPARTINO_MONKEY_ACTIONS") : 1500;
+    const QString seedText_ = qEnvironmentVariable("RIPARTINO_MONKEY_SEED", "20261207");
+    const std::uint64_t seed_ = seedText_ == "random" ? std::random_device{}() : seedText_.toULongLong();
+    const int wanted_ = std::max(qEnvironmentVariableIntValue("RIPARTINO_MONKEY_ACTIONS"), 1500);
     int performed_ = 0, runs_ = 0;
 
 private:
@@ -63,12 +62,13 @@ private:
                 return;
             const auto on = [print](const char* name) { return print->findChild<QAbstractButton*>(name)->isChecked(); };
             copies = numberPrefix(print->findChild<QLineEdit*>("txtcop")->text().toStdString());
-            exercises = 10 * (on("opt40") ? 4 : on("opt30") ? 3 : on("opt20") ? 2 : 1) * (on("optc2") ? 2 : on("optc1"));
+            const int blocks = on("opt40") ? 4 : on("opt30") ? 3 : on("opt20") ? 2 : 1;
+            exercises = 10 * blocks * (on("optc2") ? 2 : on("optc1"));
         }
         ~Printer() override
         {
-            QMetaObject::invokeMethod(qApp, [&m = monkey, c = copies, e = exercises, calls = calls] { m.checkJob(c, e, calls); },
-                                      Qt::QueuedConnection);
+            auto check = [&m = monkey, c = copies, e = exercises, k = calls] { m.checkJob(c, e, k); };
+            QMetaObject::invokeMethod(qApp, check, Qt::QueuedConnection);
         }
         Monkey& monkey;
         double copies = 0;
