@@ -133,7 +133,7 @@ Candidate caseFiveCandidate(DivisorDigits digits, RandomSource& source)
 
 }  // namespace
 
-CaseGenerator::CaseGenerator(DivisionCase divisionCase) : divisionCase_(divisionCase)
+CaseGenerator::CaseGenerator(DivisionCase divisionCase)
 {
     switch (divisionCase) {
     case DivisionCase::I:

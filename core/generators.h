@@ -21,8 +21,6 @@ public:
 
     explicit CaseGenerator(DivisionCase divisionCase);
 
-    DivisionCase divisionCase() const { return divisionCase_; }
-
     // Always exactly ten exercises, in the order accepted. Does not reseed `source`.
     ExerciseSet invent(DivisorDigits digits, RandomSource& source,
                        const std::string& decimalSeparator) const;
@@ -33,7 +31,6 @@ public:
 private:
     using CandidateSteps = Candidate (*)(DivisorDigits, RandomSource&);
 
-    DivisionCase divisionCase_;
     CandidateSteps steps_ = nullptr;
 };
 
