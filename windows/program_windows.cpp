@@ -21,7 +21,9 @@ std::size_t indexOf(DivisionCase divisionCase)
 }  // namespace
 
 ProgramWindows::ProgramWindows(RandomSource& source, std::string decimalSeparator)
-    : source_(source), decimalSeparator_(std::move(decimalSeparator))
+    : source_(source),
+      decimalSeparator_(std::move(decimalSeparator)),
+      printService_(source, decimalSeparator_, [this] { return markedCase(); })
 {
 }
 
@@ -76,10 +78,7 @@ CaseWindow& ProgramWindows::caseWindow(DivisionCase divisionCase)
 PrintWindow& ProgramWindows::printWindow()
 {
     if (!print_) {
-        print_ = adopt(new PrintWindow(printMemory_, [this] { return caseWindowStates(); }, source_,
-                                       decimalSeparator_, [this] {
-                                           return makePrinter_ ? makePrinter_() : nullptr;
-                                       }));
+        print_ = adopt(new PrintWindow(printService_));
         if (!printWindowIcon_.isNull())
             print_->setWindowIcon(printWindowIcon_);
     }
@@ -112,6 +111,17 @@ CaseWindowStates ProgramWindows::caseWindowStates() const
     for (const DivisionCase divisionCase : allCases)
         states[indexOf(divisionCase)] = caseWindowState(divisionCase);
     return states;
+}
+
+std::optional<MarkedCase> ProgramWindows::markedCase() const
+{
+    std::optional<MarkedCase> marked;
+    for (const DivisionCase divisionCase : allCases) {
+        const CaseWindowState state = caseWindowState(divisionCase);
+        if (state.printMark == caseDigit(divisionCase))
+            marked = MarkedCase{divisionCase, state.divisorDigits};
+    }
+    return marked;
 }
 
 std::string systemDecimalSeparator()

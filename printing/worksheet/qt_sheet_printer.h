@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QString>
@@ -12,20 +14,21 @@
 
 #include "printing/worksheet/sheet_printer.h"
 
-class QPrinter;
+class QPdfWriter;
 
 namespace ripartino {
 
-// A SheetPrinter on the system's default printer, or on a PDF file.
+// A SheetPrinter that draws the sheets into a PDF file: the file itself, or what the
+// system printer is handed (see SystemPrinter). Painting needs no GUI thread.
 // Before the job's first font change it prints in Arial 15, the exercise font, so that
 // the empty line at the top of every copy has the same height.
 // A sheet that runs past the bottom of the page goes on on a new page.
 class QtSheetPrinter : public SheetPrinter {
 public:
-    // The system's default printer, looked up when the first line begins the job.
-    QtSheetPrinter();
-    // A PDF file on the given paper instead of a printer.
+    // A PDF file on the given paper, with the sheet's own margins.
     explicit QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper = QPageSize(QPageSize::A4));
+    // A PDF file laid out as `layout` (see pageLayout).
+    QtSheetPrinter(const QString& pdfFileName, const QPageLayout& layout);
     ~QtSheetPrinter() override;
 
     void setFontName(const std::string& face) override;
@@ -35,14 +38,18 @@ public:
     void endDocument() override;
     PrinterStatus status() const override { return status_; }
 
+    // The sheet's own margins on `paper`, widened where a printer cannot print closer to
+    // the edge (`printerMarginsMm`).
+    static QPageLayout pageLayout(const QPageSize& paper, const QMarginsF& printerMarginsMm = {});
+
 private:
     bool beginJob();
     void fail(PrinterStatus status);
     qreal advance(const QString& text);
 
-    QString pdfFileName_;  // empty for the default printer
-    QPageSize paper_;
-    std::unique_ptr<QPrinter> printer_;
+    QString pdfFileName_;
+    QPageLayout layout_;
+    std::unique_ptr<QPdfWriter> printer_;
     QPainter painter_;
     QFont font_;
     bool fontChanged_ = true;
