@@ -27,6 +27,7 @@ PrintService::~PrintService()
         cancel();
         worker_->wait();
         delete worker_;
+        printer_.reset();
     }
 }
 
@@ -44,47 +45,41 @@ std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
     if (marked)
         sheetCase_ = marked->divisionCase;
     options_ = options;
-    run([this, makePrinter = makePrinter_, options = options_, table = table_] {
-        std::unique_ptr<SheetPrinter> printer = makePrinter ? makePrinter() : nullptr;
-        if (printer)
-            return printSheets(options, table, *printer, [this](int sheet) {
-                sheetsDone_ = sheet - 1;
-                return !cancelled_;
-            });
-        SystemPrinter system(cancelled_);
-        const PrintOutcome outcome = printSheets(options, table, system, [this](int sheet) {
-            sheetsDone_ = sheet - 1;
-            return !cancelled_;
-        });
-        if (system.pageLayout())
-            layout_ = *system.pageLayout();
-        return outcome;
+    // A given printer is made and let go on this thread, as its maker expects.
+    if (std::unique_ptr<SheetPrinter> given = makePrinter_ ? makePrinter_() : nullptr) {
+        run(std::move(given), {});
+        return std::nullopt;
+    }
+    auto system = std::make_unique<SystemPrinter>(cancelled_);
+    run(std::move(system), [this](SheetPrinter& printer) {
+        if (const auto layout = static_cast<SystemPrinter&>(printer).pageLayout())
+            layout_ = *layout;
     });
     return std::nullopt;
 }
 
 void PrintService::saveAsPdf(const QString& fileName)
 {
-    run([this, fileName, options = options_, table = table_, layout = layout_] {
-        PrintOutcome outcome;
-        {
-            QtSheetPrinter file(fileName, layout);
-            outcome = printSheets(options, table, file, [this](int sheet) {
-                sheetsDone_ = sheet - 1;
-                return !cancelled_;
-            });
-        }
-        if (outcome != PrintOutcome::Done)
-            QFile::remove(fileName);
-        return outcome;
-    });
+    savingTo_ = fileName;
+    run(std::make_unique<QtSheetPrinter>(fileName, layout_), [](SheetPrinter&) {});
 }
 
-void PrintService::run(std::function<PrintOutcome()> job)
+void PrintService::run(std::unique_ptr<SheetPrinter> printer, std::function<void(SheetPrinter&)> ownPrinter)
 {
     cancelled_ = false;
     sheetsDone_ = 0;
-    worker_ = QThread::create([this, job = std::move(job)] { outcome_ = job(); });
+    printer_ = std::move(printer);
+    worker_ = QThread::create([this, options = options_, table = table_, ownPrinter = std::move(ownPrinter)] {
+        outcome_ = printSheets(options, table, *printer_, [this](int sheet) {
+            sheetsDone_ = sheet - 1;
+            return !cancelled_;
+        });
+        // Drawing that stopped half-way ends here: its fonts belong to this thread.
+        if (ownPrinter) {
+            ownPrinter(*printer_);
+            printer_.reset();
+        }
+    });
     connect(worker_, &QThread::finished, this, &PrintService::onWorkerDone);
     worker_->start();
 }
@@ -94,6 +89,11 @@ void PrintService::onWorkerDone()
     worker_->wait();
     delete worker_;
     worker_ = nullptr;
+    printer_.reset();
+    // A save that did not end well leaves no file behind.
+    if (!savingTo_.isEmpty() && outcome_ != PrintOutcome::Done)
+        QFile::remove(savingTo_);
+    savingTo_.clear();
     emit finished(outcome_);
 }
 

@@ -59,7 +59,10 @@ signals:
     void finished(PrintOutcome outcome);
 
 private:
-    void run(std::function<PrintOutcome()> job);
+    // Draws the sheets on `printer` in a worker. A printer of the service's own
+    // (`ownPrinter` set) is shown to `ownPrinter` and let go in the worker; one that
+    // the factory gave is let go here.
+    void run(std::unique_ptr<SheetPrinter> printer, std::function<void(SheetPrinter&)> ownPrinter);
     void onWorkerDone();
 
     RandomSource& source_;
@@ -70,6 +73,8 @@ private:
     WorksheetOptions options_;
     std::optional<DivisionCase> sheetCase_;
     QPageLayout layout_;  // the paper of the last printer asked, for saving the same sheets
+    std::unique_ptr<SheetPrinter> printer_;  // the running job's
+    QString savingTo_;                       // the PDF file being saved, if that is the job
     QThread* worker_ = nullptr;
     std::atomic_bool cancelled_ = false;
     std::atomic_int sheetsDone_ = 0;

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -73,6 +72,40 @@ QPushButton* button(QWidget* window, const char* name, const QString& text, int 
     return push;
 }
 
+// While a job runs the windows paint but take no input, except the progress dialog: what
+// the job read cannot change under it, as when it ran on the GUI thread from end to end.
+class InputGate : public QObject {
+public:
+    explicit InputGate(const QWidget& open) : open_(open) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::Close: {
+            const auto* widget = qobject_cast<const QWidget*>(watched);
+            const bool held = !widget || (widget != &open_ && !open_.isAncestorOf(widget));
+            if (held)
+                event->ignore();  // a close refused, not done
+            return held;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    const QWidget& open_;
+};
+
 }  // namespace
 
 PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : QWidget(parent), service_(service)
@@ -113,13 +146,6 @@ void PrintWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!std::exchange(loaded_, true))
         onLoad();
-}
-
-void PrintWindow::closeEvent(QCloseEvent* event)
-{
-    // The job in hand ends first; "&Annulla" stops it.
-    if (service_.running())
-        event->ignore();
 }
 
 void PrintWindow::onLoad()
@@ -205,6 +231,7 @@ std::optional<PrintOutcome> PrintWindow::waitForTheJob(const QString& doing)
     connect(&ticker, &QTimer::timeout, &progress, [&] { progress.setValue(service_.sheetsDone()); });
     ticker.start(100);
 
+    const InputGate gate(progress);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     loop.exec();
     QApplication::restoreOverrideCursor();
@@ -241,10 +268,7 @@ void PrintWindow::offerPdf(const QString& message)
 
 void PrintWindow::onAnnullaClicked()
 {
-    if (service_.running())
-        service_.cancel();
-    else
-        close();
+    close();
 }
 
 void PrintWindow::tellUser(const QString& message)

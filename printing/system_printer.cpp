@@ -119,7 +119,8 @@ SystemPrinter::~SystemPrinter()
 {
     // The drawing must let go of the file before it goes.
     sheets_.reset();
-    pdf_.remove();
+    if (!pdf_.fileName().isEmpty())
+        pdf_.remove();
 }
 
 void SystemPrinter::fail(PrinterStatus status)
@@ -132,7 +133,8 @@ void SystemPrinter::fail(PrinterStatus status)
         status = PrinterStatus::ServiceNotAnswering;
     status_ = status;
     sheets_.reset();
-    pdf_.remove();
+    if (!pdf_.fileName().isEmpty())
+        pdf_.remove();
 }
 
 bool SystemPrinter::begin()
