@@ -133,8 +133,9 @@ one_column_of_ten "$pdf" 2
 print_and_read 2 40 999 cancel
 [ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"
 
-# A queue that makes copies itself is told to make one.
-default_queue twice -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -o copies-default=2
+# A queue whose driver makes copies itself, two unless told otherwise, is told to make one.
+sed '/^\*ColorDevice/i *cupsManualCopies: True' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$work/twice.ppd"
+default_queue twice -P "$work/twice.ppd" -o copies-default=2
 print_and_read 1 10 2
 one_column_of_ten "$pdf" 2
 
