@@ -13,4 +13,10 @@ struct CaseWindowState {
     DivisorDigits divisorDigits = DivisorDigits::Mixed;
 };
 
+// The case window that asked for printing, as the job needs it.
+struct MarkedCase {
+    DivisionCase divisionCase = DivisionCase::I;
+    DivisorDigits divisorDigits = DivisorDigits::Mixed;
+};
+
 }  // namespace ripartino

@@ -1,16 +1,23 @@
 #include "printing/print_window.h"
 
+#include <algorithm>
+#include <optional>
 #include <utility>
 
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QTimer>
 
 #include "core/copies.h"
-#include "printing/worksheet/qt_sheet_printer.h"
+#include "printing/print_service.h"
 #include "windows/look.h"
 #include "windows/window_frame.h"
 
@@ -65,16 +72,43 @@ QPushButton* button(QWidget* window, const char* name, const QString& text, int 
     return push;
 }
 
+// While a job runs the windows paint but take no input, except the progress dialog: what
+// the job read cannot change under it, as when it ran on the GUI thread from end to end.
+class InputGate : public QObject {
+public:
+    explicit InputGate(const QWidget& open) : open_(open) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::Close: {
+            const auto* widget = qobject_cast<const QWidget*>(watched);
+            const bool held = !widget || (widget != &open_ && !open_.isAncestorOf(widget));
+            if (held)
+                event->ignore();  // a close refused, not done
+            return held;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    const QWidget& open_;
+};
+
 }  // namespace
 
-PrintWindow::PrintWindow(PrintWindowMemory& memory, CaseWindowReader readCaseWindows, RandomSource& source,
-                         std::string decimalSeparator, PrinterFactory makePrinter, QWidget* parent)
-    : QWidget(parent),
-      memory_(memory),
-      readCaseWindows_(std::move(readCaseWindows)),
-      source_(source),
-      decimalSeparator_(std::move(decimalSeparator)),
-      makePrinter_(std::move(makePrinter))
+PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : QWidget(parent), service_(service)
 {
     setObjectName(QStringLiteral("frmstampa"));
     setUpFixedWindow(*this, FrameKind::Single, caption, clientTwips);
@@ -121,7 +155,7 @@ void PrintWindow::onLoad()
 
 void PrintWindow::onOperationsClicked(int blocks)
 {
-    memory_.blocks = blocks;
+    service_.blocks = blocks;
     cmdok_->setEnabled(true);
 }
 
@@ -138,16 +172,20 @@ void PrintWindow::onOkClicked()
 {
     // An access key clicks a moment after it is pressed: a window cancelled in between
     // (Esc, "&Annulla", the close box) prints nothing.
-    if (!isVisible())
+    if (!isVisible() || service_.running())
         return;
-    const WorksheetOptions options{columns(), memory_.blocks, numberPrefix(txtcop_->text().toStdString()),
+    const WorksheetOptions options{columns(), service_.blocks, numberPrefix(txtcop_->text().toStdString()),
                                    txtcom_->text().toStdString()};
-    std::unique_ptr<SheetPrinter> printer = makePrinter_ ? makePrinter_() : nullptr;
-    if (!printer)
-        printer = std::make_unique<QtSheetPrinter>();
-    switch (printWorksheets(options, readCaseWindows_(), source_, *printer, memory_.table, decimalSeparator_)) {
+    std::optional<PrintOutcome> outcome = service_.print(options);
+    if (!outcome)
+        outcome = waitForTheJob(QStringLiteral("Stampa in corso..."));
+    if (!outcome)
+        return;
+    switch (*outcome) {
     case PrintOutcome::Done:
         close();
+        break;
+    case PrintOutcome::Cancelled:
         break;
     case PrintOutcome::NothingToPrint:
         tellUser(QStringLiteral("Non ci sono esercizi da stampare: premere \"Inventa !\" in una finestra dei "
@@ -160,12 +198,72 @@ void PrintWindow::onOkClicked()
         txtcop_->selectAll();
         break;
     case PrintOutcome::NoDefaultPrinter:
-        tellUser(QStringLiteral("Non è installata nessuna stampante predefinita: non è stato stampato nulla."));
+        offerPdf(QStringLiteral("Non è installata nessuna stampante predefinita: non è stato stampato nulla."));
+        break;
+    case PrintOutcome::ServiceNotRunning:
+        offerPdf(QStringLiteral("Il servizio di stampa non è in funzione: non è stato stampato nulla."));
+        break;
+    case PrintOutcome::ServiceNotAnswering:
+        offerPdf(QStringLiteral("Il servizio di stampa non risponde: non è stato stampato nulla."));
         break;
     case PrintOutcome::JobRefused:
-        tellUser(QStringLiteral("La stampante non ha accettato il lavoro: non è stato stampato nulla."));
+        offerPdf(QStringLiteral("La stampante non ha accettato il lavoro: non è stato stampato nulla."));
         break;
     }
+}
+
+std::optional<PrintOutcome> PrintWindow::waitForTheJob(const QString& doing)
+{
+    std::optional<PrintOutcome> outcome;
+    QEventLoop loop;
+    connect(&service_, &PrintService::finished, &loop, [&](PrintOutcome ended) {
+        outcome = ended;
+        loop.quit();
+    });
+    QProgressDialog progress(doing, QStringLiteral("Annulla"), 0, std::max(service_.sheets(), 1), this);
+    progress.setWindowTitle(caption);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setMinimumDuration(500);
+    connect(&progress, &QProgressDialog::canceled, &service_, &PrintService::cancel);
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, &progress, [&] { progress.setValue(service_.sheetsDone()); });
+    ticker.start(100);
+
+    const InputGate gate(progress);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    loop.exec();
+    QApplication::restoreOverrideCursor();
+    // Left early only when the program is ending: the job goes with it.
+    if (!outcome)
+        service_.cancel();
+    return outcome;
+}
+
+void PrintWindow::offerPdf(const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, caption, message, QMessageBox::NoButton, this);
+    QPushButton* save = box.addButton(QStringLiteral("Salva come PDF..."), QMessageBox::ActionRole);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    if (box.clickedButton() != save)
+        return;
+
+    QFileDialog dialog(this, QStringLiteral("Salva come PDF"),
+                       defaultPdfPath(service_.sheetCase().value_or(DivisionCase::I)), QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    service_.saveAsPdf(dialog.selectedFiles().constFirst());
+    const std::optional<PrintOutcome> saved = waitForTheJob(QStringLiteral("Salvataggio del PDF..."));
+    if (saved == PrintOutcome::Done)
+        close();
+    else if (saved == PrintOutcome::JobRefused)
+        tellUser(QStringLiteral("Il PDF non è stato salvato: il file non si può scrivere."));
 }
 
 void PrintWindow::onAnnullaClicked()

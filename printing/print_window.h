@@ -1,15 +1,9 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <string>
+#include <optional>
 
+#include <QString>
 #include <QWidget>
-
-#include "core/random_source.h"
-#include "printing/case_window_state.h"
-#include "printing/worksheet/sheet_printer.h"
-#include "printing/worksheet/worksheet.h"
 
 class QLineEdit;
 class QPushButton;
@@ -17,23 +11,15 @@ class QRadioButton;
 
 namespace ripartino {
 
-// What the print window keeps while it is closed; it belongs to the window's owner and
-// lives as long as the program.
-struct PrintWindowMemory {
-    int blocks = 1;  // blocks of ten operations per column
-    WorksheetTable table;
-};
+class PrintService;
+enum class PrintOutcome;
 
-using CaseWindowReader = std::function<CaseWindowStates()>;
-// Where a job prints; unset or giving null, on the system's default printer.
-using PrinterFactory = std::function<std::unique_ptr<SheetPrinter>()>;
-
-// frmstampa: the worksheet options and the print job.
+// frmstampa: collects the worksheet options and hands them to the print service, which
+// keeps what must outlive the window and does the work.
 class PrintWindow : public QWidget {
     Q_OBJECT
 public:
-    PrintWindow(PrintWindowMemory& memory, CaseWindowReader readCaseWindows, RandomSource& source,
-                std::string decimalSeparator, PrinterFactory makePrinter = {}, QWidget* parent = nullptr);
+    explicit PrintWindow(PrintService& service, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,12 +32,13 @@ private:
 
     int columns() const;
     void tellUser(const QString& message);
+    // Keeps the windows painting, with a busy cursor and, past a moment, a progress
+    // dialog whose "Annulla" stops the job, until the running job ends; says how it
+    // ended, or nothing when the program is ending.
+    std::optional<PrintOutcome> waitForTheJob(const QString& doing);
+    void offerPdf(const QString& message);
 
-    PrintWindowMemory& memory_;
-    CaseWindowReader readCaseWindows_;
-    RandomSource& source_;
-    const std::string decimalSeparator_;
-    PrinterFactory makePrinter_;
+    PrintService& service_;
     bool loaded_ = false;
 
     QLineEdit* txtcom_ = nullptr;

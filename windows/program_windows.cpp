@@ -22,7 +22,9 @@ std::size_t indexOf(DivisionCase divisionCase)
 }  // namespace
 
 ProgramWindows::ProgramWindows(RandomSource& source, std::string decimalSeparator)
-    : source_(source), decimalSeparator_(std::move(decimalSeparator))
+    : source_(source),
+      decimalSeparator_(std::move(decimalSeparator)),
+      printService_(source, decimalSeparator_, [this] { return markedCase(); })
 {
 }
 
@@ -113,10 +115,7 @@ CaseWindow& ProgramWindows::caseWindow(DivisionCase divisionCase)
 PrintWindow& ProgramWindows::printWindow()
 {
     if (!print_) {
-        print_ = adopt(new PrintWindow(printMemory_, [this] { return caseWindowStates(); }, source_,
-                                       decimalSeparator_, [this] {
-                                           return makePrinter_ ? makePrinter_() : nullptr;
-                                       }));
+        print_ = adopt(new PrintWindow(printService_));
         if (!printWindowIcon_.isNull())
             print_->setWindowIcon(printWindowIcon_);
     }
@@ -149,6 +148,17 @@ CaseWindowStates ProgramWindows::caseWindowStates() const
     for (const DivisionCase divisionCase : allCases)
         states[indexOf(divisionCase)] = caseWindowState(divisionCase);
     return states;
+}
+
+std::optional<MarkedCase> ProgramWindows::markedCase() const
+{
+    std::optional<MarkedCase> marked;
+    for (const DivisionCase divisionCase : allCases) {
+        const CaseWindowState state = caseWindowState(divisionCase);
+        if (state.printMark == caseDigit(divisionCase))
+            marked = MarkedCase{divisionCase, state.divisorDigits};
+    }
+    return marked;
 }
 
 std::string systemDecimalSeparator()

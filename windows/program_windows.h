@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "core/random_source.h"
 #include "core/types.h"
 #include "printing/case_window_state.h"
+#include "printing/print_service.h"
 #include "printing/print_window.h"
 
 namespace ripartino {
@@ -47,10 +49,12 @@ public:
     // A case window as the print job reads it: a closed window has an empty mark.
     CaseWindowState caseWindowState(DivisionCase divisionCase) const;
     CaseWindowStates caseWindowStates() const;
+    // The case window whose print mark is set; the highest case should two carry one.
+    std::optional<MarkedCase> markedCase() const;
 
     RandomSource& randomSource() { return source_; }
     // Where the print window's jobs go from now on; by default the system's default printer.
-    void setPrinterFactory(PrinterFactory makePrinter) { makePrinter_ = std::move(makePrinter); }
+    void setPrinterFactory(PrinterFactory makePrinter) { printService_.setPrinterFactory(std::move(makePrinter)); }
     const std::string& decimalSeparator() const { return decimalSeparator_; }
 
 protected:
@@ -66,9 +70,8 @@ private:
 
     RandomSource& source_;
     const std::string decimalSeparator_;
-    PrintWindowMemory printMemory_;
+    PrintService printService_;
     QIcon printWindowIcon_;
-    PrinterFactory makePrinter_;
     QPointer<StartWindow> start_;
     std::array<QPointer<CaseWindow>, 5> cases_;
     QPointer<PrintWindow> print_;

@@ -3,11 +3,7 @@
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
-#include <QPrinter>
-#include <QPrinterInfo>
-
-#include <cups/cups.h>
-#include <dlfcn.h>
+#include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>
@@ -21,25 +17,11 @@ namespace {
 // A print zone is this many average character widths of the current font.
 constexpr int zoneColumns = 14;
 // Narrow at top and bottom so that a whole sheet of 40 per column fits on A4. A printer
-// that needs wider margins widens them, and a sheet that fits within these usual ones
-// is shrunk to fit within the printer's.
+// that needs wider margins widens them (pageLayout), and a sheet that fits within these
+// usual ones is shrunk to fit within the printer's.
+constexpr QMarginsF pageMarginsMm(10, 5, 10, 5);
 constexpr double pointsPerMm = 72 / 25.4;
-constexpr QMarginsF usualMargins(10 * pointsPerMm, 5 * pointsPerMm, 10 * pointsPerMm, 5 * pointsPerMm);
-
-// CUPS's answer to the last request of this thread. libcups comes into the process with
-// Qt's print plugin, when a job goes to a printer; looked up only then, its twenty
-// libraries stay out of the program's start-up. Not loaded, CUPS was never asked.
-ipp_status_t cupsLastStatus()
-{
-    void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
-    if (!cups)
-        return IPP_STATUS_OK;
-    using LastError = ipp_status_t (*)();
-    const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
-    const ipp_status_t status = lastError ? lastError() : IPP_STATUS_OK;
-    dlclose(cups);
-    return status;
-}
+constexpr QMarginsF usualMargins = pageMarginsMm * pointsPerMm;
 
 // Where the row of `text` that begins at `start` ends so that it is at most `room` wide:
 // after the last whole word that fits, or, when not even one word fits, after as many
@@ -87,14 +69,24 @@ constexpr double firstPoints = 15;
 
 }  // namespace
 
-QtSheetPrinter::QtSheetPrinter() : QtSheetPrinter(QString(), QPageSize())
+QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper)
+    : QtSheetPrinter(pdfFileName, pageLayout(paper))
 {
 }
 
-QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper)
-    : pdfFileName_(pdfFileName), paper_(paper), font_(look::fontFamily(firstFace))
+QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageLayout& layout)
+    : pdfFileName_(pdfFileName), layout_(layout), font_(look::fontFamily(firstFace))
 {
     font_.setPointSizeF(firstPoints);
+}
+
+QPageLayout QtSheetPrinter::pageLayout(const QPageSize& paper, const QMarginsF& printerMarginsMm)
+{
+    const QMarginsF margins(std::max(pageMarginsMm.left(), printerMarginsMm.left()),
+                            std::max(pageMarginsMm.top(), printerMarginsMm.top()),
+                            std::max(pageMarginsMm.right(), printerMarginsMm.right()),
+                            std::max(pageMarginsMm.bottom(), printerMarginsMm.bottom()));
+    return QPageLayout(paper, QPageLayout::Portrait, margins, QPageLayout::Millimeter);
 }
 
 QtSheetPrinter::~QtSheetPrinter()
@@ -124,47 +116,16 @@ void QtSheetPrinter::fail(PrinterStatus status)
 
 bool QtSheetPrinter::beginJob()
 {
-    if (pdfFileName_.isEmpty()) {
-        // Without a print queue Qt quietly turns a QPrinter into a PDF writer with no file.
-        const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-        if (defaultPrinter.isNull()) {
-            fail(PrinterStatus::NoDefaultPrinter);
-            return false;
-        }
-        printer_ = std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution);
-        if (printer_->outputFormat() != QPrinter::NativeFormat) {
-            fail(PrinterStatus::NoDefaultPrinter);
-            return false;
-        }
-    } else {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(pdfFileName_);
-        printer_->setPageSize(paper_);
-    }
-    printer_->setDocName(QStringLiteral("Ripartino"));
+    printer_ = std::make_unique<QPdfWriter>(pdfFileName_);
+    printer_->setResolution(1200);
+    printer_->setTitle(QStringLiteral("Ripartino"));
     printer_->setCreator(QStringLiteral("Ripartino"));
-    // The job prints every copy itself; the driver must not multiply them.
-    printer_->setCopyCount(1);
-    setMargins();
+    printer_->setPageLayout(layout_);
     if (!painter_.begin(printer_.get())) {
         fail(PrinterStatus::JobRefused);
         return false;
     }
     return true;
-}
-
-void QtSheetPrinter::setMargins()
-{
-    QPageLayout layout = printer_->pageLayout();
-    layout.setUnits(QPageLayout::Point);
-    if (!pdfFileName_.isEmpty())
-        layout.setMinimumMargins(minimumMargins_);
-    const QMarginsF least = layout.minimumMargins();
-    layout.setMargins({std::max(usualMargins.left(), least.left()), std::max(usualMargins.top(), least.top()),
-                       std::max(usualMargins.right(), least.right()),
-                       std::max(usualMargins.bottom(), least.bottom())});
-    printer_->setPageLayout(layout);
 }
 
 void QtSheetPrinter::printLine(const PrintLine& items)
@@ -318,10 +279,7 @@ void QtSheetPrinter::endDocument()
     paintSheet();
     if (!painter_.isActive())
         return;
-    const bool ended = painter_.end();
-    // Qt hands the finished job to CUPS and drops the answer; CUPS keeps it for this thread.
-    const bool refused = pdfFileName_.isEmpty() && cupsLastStatus() > IPP_STATUS_OK_EVENTS_COMPLETE;
-    if (!ended || refused || printer_->printerState() == QPrinter::Error)
+    if (!painter_.end())
         status_ = PrinterStatus::JobRefused;
     y_ = 0;
     pageWanted_ = false;

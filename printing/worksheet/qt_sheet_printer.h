@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QString>
@@ -13,11 +14,12 @@
 
 #include "printing/worksheet/sheet_printer.h"
 
-class QPrinter;
+class QPdfWriter;
 
 namespace ripartino {
 
-// A SheetPrinter on the system's default printer, or on a PDF file.
+// A SheetPrinter that draws the sheets into a PDF file: the file itself, or what the
+// system printer is handed (see SystemPrinter). Painting needs no GUI thread.
 // Before the job's first font change it prints in Arial 15, the exercise font, so that
 // the empty line at the top of every copy has the same height.
 // Each sheet (the lines between two page breaks) is laid out whole before it is painted:
@@ -26,15 +28,11 @@ namespace ripartino {
 // sheet too long for any page goes on on a new page.
 class QtSheetPrinter : public SheetPrinter {
 public:
-    // The system's default printer, looked up when the first line begins the job.
-    QtSheetPrinter();
-    // A PDF file on the given paper instead of a printer.
+    // A PDF file on the given paper, with the sheet's own margins.
     explicit QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper = QPageSize(QPageSize::A4));
+    // A PDF file laid out as `layout` (see pageLayout).
+    QtSheetPrinter(const QString& pdfFileName, const QPageLayout& layout);
     ~QtSheetPrinter() override;
-
-    // The least margins, in points, that the paper allows: a PDF stands in for a printer
-    // that cannot print near the edges.
-    void setMinimumMargins(const QMarginsF& points) { minimumMargins_ = points; }
 
     void setFontName(const std::string& face) override;
     void setFontSize(double points) override;
@@ -42,6 +40,10 @@ public:
     void newPage() override;
     void endDocument() override;
     PrinterStatus status() const override { return status_; }
+
+    // The sheet's own margins on `paper`, widened where a printer cannot print closer to
+    // the edge (`printerMarginsMm`).
+    static QPageLayout pageLayout(const QPageSize& paper, const QMarginsF& printerMarginsMm = {});
 
 private:
     struct FontOnPaper {
@@ -65,17 +67,15 @@ private:
     };
 
     bool beginJob();
-    void setMargins();
     void fail(PrinterStatus status);
     qreal advance(FontOnPaper& font, const QString& text);
     std::vector<Row> layOut(qreal width, qreal& rightmost);
     void layOutSheet();
     void paintSheet();
 
-    QString pdfFileName_;  // empty for the default printer
-    QPageSize paper_;
-    QMarginsF minimumMargins_;
-    std::unique_ptr<QPrinter> printer_;
+    QString pdfFileName_;
+    QPageLayout layout_;
+    std::unique_ptr<QPdfWriter> printer_;
     QPainter painter_;
     QFont font_;
     bool fontChanged_ = true;

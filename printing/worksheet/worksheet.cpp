@@ -54,6 +54,22 @@ void printSheet(const WorksheetOptions& options, const WorksheetTable& table, Sh
     }
 }
 
+bool tooManyCopies(const WorksheetOptions& options)
+{
+    return std::isnan(options.copies) || wholeSheets(options.copies) > maximumCopies;
+}
+
+void inventSheet(const MarkedCase& marked, RandomSource& source, WorksheetTable& table,
+                 const std::string& decimalSeparator)
+{
+    const CaseGenerator generator(marked.divisionCase);
+    for (int group = 1; group <= WorksheetTable::groups; ++group) {
+        const ExerciseSet exercises = generator.invent(marked.divisorDigits, source, decimalSeparator);
+        for (int row = 1; row <= WorksheetTable::rows; ++row)
+            table.setSlot(group, row, sheetLine(exercises[static_cast<std::size_t>(row - 1)]));
+    }
+}
+
 PrintOutcome outcomeOf(PrinterStatus status)
 {
     switch (status) {
@@ -63,6 +79,12 @@ PrintOutcome outcomeOf(PrinterStatus status)
         return PrintOutcome::NoDefaultPrinter;
     case PrinterStatus::JobRefused:
         return PrintOutcome::JobRefused;
+    case PrinterStatus::ServiceNotRunning:
+        return PrintOutcome::ServiceNotRunning;
+    case PrinterStatus::ServiceNotAnswering:
+        return PrintOutcome::ServiceNotAnswering;
+    case PrinterStatus::Cancelled:
+        return PrintOutcome::Cancelled;
     }
     return PrintOutcome::JobRefused;
 }
@@ -93,30 +115,25 @@ std::string sheetLine(const Exercise& exercise)
     return line;
 }
 
-PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows,
-                             RandomSource& source, SheetPrinter& printer, WorksheetTable& table,
-                             const std::string& decimalSeparator)
+PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* marked, RandomSource& source,
+                           WorksheetTable& table, const std::string& decimalSeparator)
+{
+    if (tooManyCopies(options))
+        return PrintOutcome::TooManyCopies;
+    if (marked)
+        inventSheet(*marked, source, table, decimalSeparator);
+    if (wholeSheets(options.copies) >= 1 && !table.isFilled())
+        return PrintOutcome::NothingToPrint;
+    return PrintOutcome::Done;
+}
+
+PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
+                         const std::function<bool(int sheet)>& beforeSheet)
 {
     const double sheets = wholeSheets(options.copies);
-    if (std::isnan(options.copies) || sheets > maximumCopies)
-        return PrintOutcome::TooManyCopies;
-
-    for (DivisionCase divisionCase : allCases) {
-        const CaseWindowState& window = caseWindows[static_cast<std::size_t>(divisionCase) - 1];
-        if (window.printMark != caseDigit(divisionCase))
-            continue;
-        const CaseGenerator generator(divisionCase);
-        for (int group = 1; group <= WorksheetTable::groups; ++group) {
-            const ExerciseSet exercises = generator.invent(window.divisorDigits, source, decimalSeparator);
-            for (int row = 1; row <= WorksheetTable::rows; ++row)
-                table.setSlot(group, row, sheetLine(exercises[static_cast<std::size_t>(row - 1)]));
-        }
-    }
-
-    if (sheets >= 1 && !table.isFilled())
-        return PrintOutcome::NothingToPrint;
-
     for (int copy = 1; copy <= sheets; ++copy) {
+        if (beforeSheet && !beforeSheet(copy))
+            return PrintOutcome::Cancelled;
         printSheet(options, table, printer);
         if (printer.status() != PrinterStatus::Ready)
             return outcomeOf(printer.status());
@@ -124,6 +141,21 @@ PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowSt
     }
     printer.endDocument();
     return outcomeOf(printer.status());
+}
+
+PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows,
+                             RandomSource& source, SheetPrinter& printer, WorksheetTable& table,
+                             const std::string& decimalSeparator)
+{
+    if (tooManyCopies(options))
+        return PrintOutcome::TooManyCopies;
+    for (DivisionCase divisionCase : allCases) {
+        const CaseWindowState& window = caseWindows[static_cast<std::size_t>(divisionCase) - 1];
+        if (window.printMark == caseDigit(divisionCase))
+            inventSheet({divisionCase, window.divisorDigits}, source, table, decimalSeparator);
+    }
+    const PrintOutcome ready = prepareSheets(options, nullptr, source, table, decimalSeparator);
+    return ready == PrintOutcome::Done ? printSheets(options, table, printer) : ready;
 }
 
 }  // namespace ripartino

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -43,12 +44,26 @@ enum class PrintOutcome {
     TooManyCopies,     // refused before anything was invented or printed
     NoDefaultPrinter,  // nothing reached the printer
     JobRefused,        // the print system would not take the job
+    ServiceNotRunning,    // nothing was handed over: no print service to talk to
+    ServiceNotAnswering,  // nothing was handed over: the print service did not answer
+    Cancelled,            // the user stopped the job before it was handed over
 };
 
 inline constexpr double maximumCopies = 999;
 
 // An exercise as it stands on paper: its line without the trailing blank.
 std::string sheetLine(const Exercise& exercise);
+
+// The first half of a job, on the caller's thread: refuses absurd copies, invents the
+// marked case's 8 groups of 10 into `table` (without reseeding `source`), and says
+// NothingToPrint when there is neither a marked case nor an earlier sheet. Done: print.
+PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* marked, RandomSource& source,
+                           WorksheetTable& table, const std::string& decimalSeparator);
+
+// The second half: the copies of the sheet in `table`. `beforeSheet` (1, 2, ...) may stop
+// the job before a sheet; the document is then left unended and the outcome is Cancelled.
+PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
+                         const std::function<bool(int sheet)>& beforeSheet = {});
 
 // The print job of the print window's "&OK": invents 8 groups of 10 exercises of the
 // marked case into `table` (without reseeding `source`), then prints the copies.

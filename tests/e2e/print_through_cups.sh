@@ -1,54 +1,36 @@
 #!/usr/bin/env bash
 # Prints worksheets through a CUPS server of its own, whose default printer is a cups-pdf
-# queue, and reads back the PDF it writes. Also checks that with no printer at all the job
-# is refused and nothing is printed. Leaves no server, queue or file behind.
-#   print_through_cups.sh PRINT_FROM_WINDOWS
+# queue made for each scenario, and reads back the PDFs it writes: the friendly queue
+# under Italian settings, a queue that makes two copies by itself, one with wide margins,
+# one that rejects jobs, no queue at all (then "Salva come PDF..."), a server stopped and
+# one killed. Leaves no server, queue or file behind.
+#   print_through_cups.sh PRINT_WINDOW_TEST
 # With RIPARTINO_KEEP_PDF set to a directory, the printed PDFs are copied there for a look.
 set -euo pipefail
-windows=$1
+program=$1
 
-if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIP: starting a CUPS server needs root"
-    exit 77
-fi
-for tool in cupsd lpadmin lpstat cupsreject cupsaccept pdfinfo pdftotext; do
-    command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/setup.sh"; exit 1; }
-done
+[ "$(id -u)" -eq 0 ] || { echo "SKIP: starting a CUPS server needs root"; exit 77; }
+command -v cupsd lpadmin lpstat cupsreject pdfinfo pdftotext >/dev/null || { echo "FAIL: run scripts/setup.sh"; exit 1; }
+# The sheets must show the decimal comma: without Italian settings this test cannot run.
+locale -a 2>/dev/null | grep -qix 'it_IT.utf8' || { echo "FAIL: no it_IT.UTF-8 locale: run scripts/setup.sh"; exit 1; }
 
-work=$(mktemp -d /tmp/ripartino-cups.XXXXXX)
-chmod 0755 "$work"   # filters run as lp and must reach the spool
-queue="ripartino_e2e_$$"
-# cups-pdf reads its settings only from /etc/cups; a file named after our queue applies
-# to our queue alone.
-queue_conf="/etc/cups/cups-pdf-$queue.conf"
-cupsd_pid=""
+# Filters run as lp and must reach the spool.
+work=$(mktemp -d /tmp/ripartino-cups.XXXXXX) && chmod 0755 "$work"
+cupsd_pid="" queues=()
 
-stop_cupsd() {
-    [ -n "$cupsd_pid" ] || return 0
-    kill "$cupsd_pid" 2>/dev/null || true
-    for _ in $(seq 100); do
-        kill -0 "$cupsd_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$cupsd_pid" 2>/dev/null || true
-    cupsd_pid=""
-}
 cleanup() {
-    stop_cupsd
-    rm -f "$queue_conf"
+    if [ -n "$cupsd_pid" ]; then
+        { kill -CONT "$cupsd_pid" && kill "$cupsd_pid"; } 2>/dev/null || true
+        for _ in $(seq 100); do kill -0 "$cupsd_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$cupsd_pid" 2>/dev/null || true
+    fi
+    for queue in "${queues[@]}"; do rm -f "/etc/cups/cups-pdf-$queue.conf"; done
     rm -rf "$work"
 }
 trap cleanup EXIT
+fail() { echo "FAIL: $*"; tail -30 "$work/log/error_log"; exit 1; } >&2
 
-fail() {
-    exec >&2
-    echo "FAIL: $*"
-    echo "--- cupsd error log"; cat "$work/log/error_log" 2>/dev/null | tail -30 || true
-    echo "--- cups-pdf log"; cat "$work/log/cups-pdf-${queue}_log" 2>/dev/null | tail -30 || true
-    exit 1
-}
-
-mkdir -p "$work"/{etc,spool,cache,run,tmp,log,out,home}
+mkdir -p "$work"/{etc,spool,cache,run,tmp,log,out,home/Documents,programtmp} && mkdir -m 0700 "$work/xdg"
 chgrp lp "$work/tmp" && chmod 1770 "$work/tmp"
 cat >"$work/etc/cupsd.conf" <<CONF
 LogLevel warn
@@ -56,7 +38,6 @@ LogLevel warn
 ErrorPolicy abort-job
 Listen $work/cups.sock
 Browsing No
-WebInterface No
 DefaultAuthType None
 <Location />
   Order allow,deny
@@ -76,117 +57,109 @@ CacheDir $work/cache
 StateDir $work/run
 TempDir $work/tmp
 ErrorLog $work/log/error_log
-AccessLog $work/log/access_log
 PageLog $work/log/page_log
 CONF
-cat >"$queue_conf" <<CONF
-Out $work/out
-Log $work/log
-AnonDirName $work/out
-CONF
-
-# The program runs under Italian regional settings when this machine has them.
-program_locale=C.UTF-8
-locale -a 2>/dev/null | grep -qix 'it_IT.utf8' && program_locale=it_IT.UTF-8
 
 # Every client below talks to our server only, with no personal default printer.
-export CUPS_SERVER="$work/cups.sock"
-export HOME="$work/home"
+export CUPS_SERVER="$work/cups.sock" HOME="$work/home"
 unset PRINTER LPDEST
 
-start_cupsd() {
-    cupsd -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf"
-    for _ in $(seq 100); do
-        [ -S "$work/cups.sock" ] && [ -s "$work/run/cupsd.pid" ] && lpstat -r >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    cupsd_pid=$(cat "$work/run/cupsd.pid") || fail "cupsd did not start"
-    lpstat -r >/dev/null || fail "cupsd does not answer"
-}
 
-wait_for_queue() {
-    for _ in $(seq 600); do
-        [ -z "$(lpstat -o 2>/dev/null)" ] && return 0
-        sleep 0.1
-    done
-    lpstat -l -p "$queue" || true
-    fail "the job did not leave the queue"
+# The one set-up of a queue: a cups-pdf queue named $1 writing into our folder, made the
+# default; further arguments go to lpadmin. cups-pdf reads its settings only from
+# /etc/cups, from a file named after the queue.
+default_queue() {
+    local queue="ripartino_${1}_$$"
+    shift
+    queues+=("$queue")
+    printf 'Out %s\nLog %s\nAnonDirName %s\n' "$work/out" "$work/log" "$work/out" >"/etc/cups/cups-pdf-$queue.conf"
+    lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -o pdftops-renderer-default=pdftocairo "$@" || fail "lpadmin $queue"
+    lpadmin -d "$queue" || fail "lpadmin -d $queue"
 }
 
 pdfs() { find "$work/out" -name '*.pdf' | sort; }
 
-# Presses "&OK" in the program's print window; prints the name of the new PDF, if any.
+# Presses "&OK" in the program's print window under Italian settings (arguments: COLUMNS
+# OPERATIONS COPIES [cancel | save:FILE]); leaves what it said in $said, the new PDF in $pdf.
 print_and_read() {
-    local before printed
+    local before
     before=$(pdfs)
-    LC_ALL=$program_locale "$windows" "$@" >"$work/said" 2>"$work/err" || fail "print_from_windows $* exited with $?: $(cat "$work/said")"
-    wait_for_queue
-    printed=$(comm -13 <(echo "$before") <(pdfs))
-    if [ -n "${RIPARTINO_KEEP_PDF:-}" ] && [ -n "$printed" ]; then
-        cp "$printed" "$RIPARTINO_KEEP_PDF/"
-    fi
-    echo "$printed"
+    said=$(RIPARTINO_PRINT="$*" TMPDIR="$work/programtmp" XDG_RUNTIME_DIR="$work/xdg" LC_ALL=it_IT.UTF-8 \
+        "$program" --gtest_filter=PrintWindowTest.OnTheSystemPrinter 2>"$work/err") || fail "$*: $said $(cat "$work/err")"
+    [ -z "$(ls -A "$work/programtmp")" ] || fail "$*: a temporary file stayed behind: $(ls -A "$work/programtmp")"
+    for _ in $(seq 600); do [ -z "$(lpstat -o 2>/dev/null || true)" ] && break; sleep 0.1; done
+    pdf=$(comm -13 <(echo "$before") <(pdfs))
+    if [ -n "${RIPARTINO_KEEP_PDF:-}" ] && [ -n "$pdf" ]; then cp "$pdf" "$RIPARTINO_KEEP_PDF/"; fi
 }
-
-# Expects the print window to refuse with a message matching $2 and stay open.
+said_is() { for line; do grep -qxF -- "$line" <<<"$said" || fail "expected '$line', the program said: $said"; done; }
+# Nothing printed, the message $1 with the PDF on offer, and the print window waits.
 refused() {
-    local status=0
-    LC_ALL=$program_locale "$windows" 1 10 1 >"$work/said" 2>"$work/err" || status=$?
-    [ "$status" -eq 3 ] || fail "$1: the window ended with $status: $(cat "$work/said")"
-    grep -q "$2" "$work/said" || fail "$1: no message about the printer: $(cat "$work/said")"
-    grep -qx 'print window: open' "$work/said" || fail "$1: the print window closed"
+    [ -z "$pdf" ] || fail "printed after all: $pdf"
+    said_is "message: $1: non è stato stampato nulla. [OK] [Salva come PDF...]" "print window: open"
 }
+pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
+page_text() { pdftotext -layout -f "$2" -l "$2" "$1" - | sed -e 's/\f//' -e 's/^ *//' -e 's/ *$//' -e 's/  */ /g' -e '/^$/d'; }
 
 # A printed exercise: dividend : divisor = and the dotted answer space.
-exercise='[0-9]+([.,][0-9]+)? : [0-9]+ = \.{8}'
+exercise='[0-9]+(,[0-9]+)? : [0-9]+ = \.{8}'
+# One column of ten in $2 copies: every page the sheet of the example, all alike.
+one_column_of_ten() {
+    local first
+    [ "$(pages "$1")" -eq "$2" ] || fail "$(pages "$1") pages for $2 copies"
+    first=$(page_text "$1" 1)
+    [ "$(page_text "$1" "$2")" = "$first" ] || fail "the copies differ"
+    [ "$(sed -n 1p <<<"$first")" = "Calcola le seguenti operazioni:" ] || fail "heading: $first"
+    [ "$(sed -n 2p <<<"$first")" = "1)" ] || fail "block heading: $first"
+    [ "$(sed -n '3,$p' <<<"$first" | grep -cE "^$exercise\$")" -eq 10 ] || fail "exercises: $first"
+    [ "$(grep -c . <<<"$first")" -eq 12 ] || fail "extra lines: $first"
+    grep -qE '[0-9],[0-9]' <<<"$first" || fail "no decimal comma under Italian settings: $first"
+}
 
-start_cupsd
+cupsd -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf"
+for _ in $(seq 100); do [ -s "$work/run/cupsd.pid" ] && lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+cupsd_pid=$(cat "$work/run/cupsd.pid") && lpstat -r >/dev/null || fail "cupsd did not start"
 
-# No queue at all: a message, the window stays open, nothing is printed.
-refused "no queue" "stampante predefinita"
+# No printer: a message that offers the PDF; chosen, it holds what the printer would have.
+print_and_read 1 10 2 "save:$work/saved.pdf"
+said_is "message: Non è installata nessuna stampante predefinita: non è stato stampato nulla. [OK] [Salva come PDF...]" \
+    "proposed: $HOME/Documents/Ripartino - I caso.pdf" "print window: closed"
+one_column_of_ten "$work/saved.pdf" 2
 
-lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd \
-    -o pdftops-renderer-default=pdftocairo || fail "lpadmin"
-lpadmin -d "$queue" || fail "lpadmin -d"
-[ "$(lpstat -d)" = "system default destination: $queue" ] || fail "default printer: $(lpstat -d)"
+default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
+print_and_read 1 10 2
+said_is "message: " "print window: closed"
+one_column_of_ten "$pdf" 2
+# "Annulla" in the progress dialog of a long job: nothing printed, the window stays.
+print_and_read 2 40 999 cancel
+[ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"
 
-# One column of ten, two copies: two pages, each the sheet of the example, alike.
-pdf=$(print_and_read 1 10 2)
-[ "$(echo "$pdf" | grep -c .)" -eq 1 ] || fail "expected one PDF, found: $pdf"
-pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
-[ "$pages" -eq 2 ] || fail "$pages pages for 2 copies"
-page_text() { pdftotext -layout -f "$2" -l "$2" "$1" - | sed -e 's/\f//' -e 's/^ *//' -e 's/ *$//' -e 's/  */ /g' -e '/^$/d'; }
-first=$(page_text "$pdf" 1)
-[ "$(page_text "$pdf" 2)" = "$first" ] || fail "the two copies differ"
-[ "$(sed -n 1p <<<"$first")" = "Calcola le seguenti operazioni:" ] || fail "heading: $first"
-[ "$(sed -n 2p <<<"$first")" = "1)" ] || fail "block heading: $first"
-[ "$(sed -n '3,$p' <<<"$first" | grep -cE "^$exercise\$")" -eq 10 ] || fail "exercises: $first"
-[ "$(grep -c . <<<"$first")" -eq 12 ] || fail "extra lines: $first"
+# A queue whose driver makes copies itself, two unless told otherwise, is told to make one.
+sed '/^\*ColorDevice/i *cupsManualCopies: True' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$work/twice.ppd"
+default_queue twice -P "$work/twice.ppd" -o copies-default=2
+print_and_read 1 10 2
+one_column_of_ten "$pdf" 2
 
-# Two columns of twenty: headings 1) to 4), every row a left and a right exercise.
-pdf=$(print_and_read 2 20 1)
-pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
-[ "$pages" -eq 1 ] || fail "$pages pages for one two-column copy"
-text=$(page_text "$pdf" 1)
-[ "$(grep -cxE '1\) 2\)|3\) 4\)' <<<"$text")" -eq 2 ] || fail "block headings: $text"
-[ "$(grep -cE "^$exercise $exercise\$" <<<"$text")" -eq 20 ] || fail "rows side by side: $text"
+# Wide margins, as on inkjets: the sheet shrinks to the queue's printable area.
+sed 's|^\*ImageableArea A4/.*|*ImageableArea A4/A4: "18 36 577 806"|' \
+    /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$work/wide.ppd"
+default_queue wide -P "$work/wide.ppd"
+print_and_read 2 40 1
+[ "$(pages "$pdf")" -eq 1 ] || fail "$(pages "$pdf") pages for 2 x 40 on wide margins: the sheet must shrink to one page"
 
-# No copies: nothing reaches the printer, the window closes.
-[ -z "$(print_and_read 1 10 0)" ] || fail "copies 0 printed something"
-grep -qx 'print window: closed' "$work/said" || fail "copies 0 left the window open"
-
-# A queue that rejects jobs: the refusal reaches the user, nothing is printed.
-count=$(pdfs | grep -c . || true)
-cupsreject "$queue" || fail "cupsreject"
-refused "rejecting queue" "non ha accettato"
-wait_for_queue
-[ "$(pdfs | grep -c . || true)" -eq "$count" ] || fail "a rejecting queue printed something"
-cupsaccept "$queue" || fail "cupsaccept"
-
-# The print system gone: a message, nothing printed.
-count=$(pdfs | grep -c . || true)
-stop_cupsd
-refused "cupsd stopped" "stampante predefinita"
-[ "$(pdfs | grep -c . || true)" -eq "$count" ] || fail "something was printed with cupsd stopped"
+cupsreject "${queues[-1]}" || fail "cupsreject"
+print_and_read 1 10 1
+refused "La stampante non ha accettato il lavoro"
+# A server that takes the connection and never answers: said within about ten seconds,
+# the windows alive meanwhile.
+kill -STOP "$cupsd_pid"
+print_and_read 1 10 1
+refused "Il servizio di stampa non risponde"
+awk '/^milliseconds:/ {ms = $2} /^ticks:/ {t = $2} END {exit !(ms >= 9000 && ms <= 15000 && t >= 50)}' <<<"$said" ||
+    fail "no answer took too long or froze the windows: $said"
+# A server that is gone: said so, not that there is no printer.
+kill -9 "$cupsd_pid"
+cupsd_pid=""
+print_and_read 1 10 1
+refused "Il servizio di stampa non è in funzione"
 
 echo "PASS"

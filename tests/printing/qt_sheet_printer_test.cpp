@@ -38,8 +38,8 @@ PrintOutcome printTo(const QString& pdf, const PaperRow& row, double copies, Wor
     source.seed(2024);
     CaseWindowStates windows;
     windows[0] = {"1", DivisorDigits::Mixed};
-    QtSheetPrinter printer(pdf, QPageSize(row.paper));
-    printer.setMinimumMargins(row.margins);
+    // A printer that cannot print near the edges: its least margins come in points.
+    QtSheetPrinter printer(pdf, QtSheetPrinter::pageLayout(QPageSize(row.paper), row.margins * (25.4 / 72)));
     return printWorksheets({row.columns, row.blocks, copies, row.heading}, windows, source, printer, table, ",");
 }
 
