@@ -9,7 +9,8 @@
 # RIPARTINO_MIRROR overrides the Debian mirror (default http://deb.debian.org/debian);
 # RIPARTINO_KEEP_TREE=1 keeps the tree afterwards. The logs stay in WORK_FOLDER.
 # Services that packages would start (cupsd) stay off, as in any chroot (policy-rc.d).
-# Takes long: a full download, build and test run on an empty machine.
+# Takes long: a full download, build and test run on an empty machine. Interrupted, it
+# stops what runs in the tree, unmounts and says how far the log got.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 repository=${1:-$top}
@@ -21,12 +22,20 @@ mkdir -p "$work"
 
 mounted=()
 in_tree() { findmnt -rn -o TARGET | grep -E "^$tree(/|$)" || true; }
-cleanup() {
-    # Whatever still runs inside the tree (a test's Xvfb or cupsd) would hold the mounts.
+inside() {  # the processes that run in the tree
     for root in /proc/[0-9]*/root; do
-        [ "$(readlink "$root" 2>/dev/null)" = "$tree" ] || continue
-        pid=${root#/proc/}; pid=${pid%/root}
-        kill "$pid" 2>/dev/null || true
+        [ "$(readlink "$root" 2>/dev/null)" = "$tree" ] && { root=${root#/proc/}; echo "${root%/root}"; }
+    done
+    return 0
+}
+cleanup() {
+    # Whatever still runs inside the tree (a build, a test's Xvfb or cupsd) holds the mounts.
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        pids=$(inside)
+        [ -n "$pids" ] || break
+        # shellcheck disable=SC2086
+        kill $pids 2>/dev/null || true
+        sleep 0.5
     done
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" || true
@@ -38,6 +47,8 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
+log=$work/debootstrap.log
+trap 'echo "interrupted; $log ends: $(tail -1 "$log" 2>/dev/null)"; exit 130' INT TERM
 mount_in() {  # mount_in TARGET-IN-TREE MOUNT-ARGUMENTS...
     local target=$tree$1; shift
     mkdir -p "$target"
@@ -46,9 +57,8 @@ mount_in() {  # mount_in TARGET-IN-TREE MOUNT-ARGUMENTS...
 }
 
 started=$(date +%s)
-echo "debootstrap bookworm from $mirror into $tree (log: $work/debootstrap.log)"
-debootstrap --variant=minbase bookworm "$tree" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-    { tail -5 "$work/debootstrap.log"; exit 1; }
+echo "debootstrap bookworm from $mirror into $tree (log: $log)"
+debootstrap --variant=minbase bookworm "$tree" "$mirror" >"$log" 2>&1 || { tail -5 "$log"; exit 1; }
 printf '#!/bin/sh\nexit 101\n' >"$tree/usr/sbin/policy-rc.d"
 chmod +x "$tree/usr/sbin/policy-rc.d"
 cp /etc/resolv.conf "$tree/etc/resolv.conf"
@@ -68,8 +78,10 @@ for command in "bash scripts/run.sh" "bash scripts/test.sh"; do
     echo "running $command (log: $log)"
     begun=$(date +%s)
     status=0
+    # In the background, so that an interrupt reaches the cleanup at once.
     chroot "$tree" /usr/bin/env -i HOME=/root TERM=dumb PATH=/usr/sbin:/usr/bin:/sbin:/bin \
-        bash -c "cd /root/ripartino && $command" </dev/null >"$log" 2>&1 || status=$?
+        bash -c "cd /root/ripartino && $command" </dev/null >"$log" 2>&1 &
+    wait $! || status=$?
     result=$(grep -E 'tests passed, [0-9]+ tests? failed' "$log" | paste -sd '|' | sed 's/|/ | /g' || true)
     [ -n "$result" ] || result=$(tail -1 "$log")
     summary+=("$command: exit $status; $result; $(($(date +%s) - begun)) s")
