@@ -139,7 +139,7 @@ TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // "premere Inventa ! ..."
     click(windows.openPrintWindow(), "opt10");
     click(windows.openPrintWindow(), "cmdok");  // closing last, the print window brings back the start window
-    EXPECT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
+    ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
 }
 
