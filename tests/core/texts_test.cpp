@@ -34,7 +34,6 @@ const TextRow textRows[] = {
     {"CopiesCommaEndsTheNumber", "2", copiesOf("2,5")},
     {"CopiesPointIsTheSeparator", "2.5", copiesOf("2.5")},
     {"CopiesBlanksTabsLineFeedsDropped", "100", copiesOf("\n1 \t0\n0")},
-    {"CopiesExponentE", "1000", copiesOf("1e3")},
     {"CopiesExponentD", "1000", copiesOf("1D3")},
     {"CopiesExponentSigned", "2.5", copiesOf("25E-1")},
     {"CopiesExponentWithoutDigits", "1", copiesOf("1E+")},

@@ -11,7 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -21,6 +21,7 @@
 
 #include "core/copies.h"
 #include "support/recording_printer.h"
+#include "windows/case_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 
@@ -54,8 +55,7 @@ private:
     struct Printer : RecordingPrinter {
         explicit Printer(Monkey& monkey) : monkey(monkey)
         {
-            if (monkey.liveJobs_++ == 0)
-                monkey.jobClock_.start();
+            ++monkey.liveJobs_;
             const QWidget* print = monkey.windows_->openPrintWindow();
             monkey.expect(print && print->isVisible(), "a job began without an open print window");
             if (!print)
@@ -91,21 +91,24 @@ private:
         if (windows.isEmpty())  // the program is about to end
             return expect(++idleSteps_ < 1000, "no window is shown, yet the program goes on");
         idleSteps_ = 0;
-        // A job may run on while the windows stay live: let it end or show a message first; not
-        // from inside an action, though, where a message's own loop holds the job.
+        // A job may run on while the windows stay live: let it end or show a message first (a
+        // job that hangs meets the test's time limit); not from inside an action, though, where a
+        // message's own loop holds the job.
         if (liveJobs_ > 0 && acting_ == 0 && !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            return expect(jobClock_.elapsed() < 10000, "a print job hangs");
-        actionClock_.start();
+            return;
         ++acting_;
         act(windows[below(static_cast<int>(windows.size()))]);
         --acting_;
         ++performed_;
-        expect(actionClock_.elapsed() < 10000, "an action took " + QString::number(actionClock_.elapsed()) + " ms");
-        // The start window and the case windows are open one at a time; a closed case window is unmarked.
+        // The start window and the case windows are open one at a time; a closed case window is
+        // unmarked; numbers carry the system's decimal comma.
         int open = windows_->openStartWindow() != nullptr;
         for (const DivisionCase divisionCase : allCases) {
-            open += windows_->openCaseWindow(divisionCase) != nullptr;
-            expect(windows_->openCaseWindow(divisionCase) || windows_->caseWindowState(divisionCase).printMark.empty(),
+            const CaseWindow* window = windows_->openCaseWindow(divisionCase);
+            open += window != nullptr;
+            expect(!window || window->findChild<QListWidget*>("list")->findItems(".", Qt::MatchContains).isEmpty(),
+                   "a number has a decimal point");
+            expect(window || windows_->caseWindowState(divisionCase).printMark.empty(),
                    "a closed case window is marked");
         }
         expect(open <= 1, QString::number(open) + " start and case windows are open");
@@ -115,12 +118,8 @@ private:
 
     void act(QWidget* window)
     {
-        if (auto* box = qobject_cast<QMessageBox*>(window)) {
-            for (QAbstractButton* button : box->buttons())
-                if (button->text().remove('&') == "OK")
-                    return button->click();
-            return QTest::keyClick(box, Qt::Key_Escape);
-        }
+        if (qobject_cast<QMessageBox*>(window))  // Enter: its one button, "OK"
+            return QTest::keyClick(window, Qt::Key_Return);
         QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
         buttons.removeIf([](QAbstractButton* b) { return !b->isVisible() || !b->isEnabled(); });
         QList<QLineEdit*> fields = window->findChildren<QLineEdit*>();
@@ -190,7 +189,6 @@ private:
     ProgramWindows* windows_ = nullptr;
     bool failed_ = false;
     int idleSteps_ = 0, acting_ = 0, liveJobs_ = 0;
-    QElapsedTimer jobClock_, actionClock_;
 };
 
 TEST(Monkey, RandomUserActionsKeepEveryRule)
