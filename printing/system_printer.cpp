@@ -28,6 +28,9 @@ struct Cups {
     decltype(&cupsCopyDestInfo) copyDestInfo;
     decltype(&cupsFreeDestInfo) freeDestInfo;
     decltype(&cupsGetDestMediaDefault) mediaDefault;
+    decltype(&cupsFindDestDefault) findDefault;
+    decltype(&ippGetString) attributeText;
+    decltype(&cupsGetDestMediaByName) mediaByName;
     decltype(&cupsAddOption) addOption;
     decltype(&cupsFreeOptions) freeOptions;
     decltype(&cupsCreateJob) createJob;
@@ -60,6 +63,9 @@ struct Cups {
             find(cups.copyDestInfo, "cupsCopyDestInfo");
             find(cups.freeDestInfo, "cupsFreeDestInfo");
             find(cups.mediaDefault, "cupsGetDestMediaDefault");
+            find(cups.findDefault, "cupsFindDestDefault");
+            find(cups.attributeText, "ippGetString");
+            find(cups.mediaByName, "cupsGetDestMediaByName");
             find(cups.addOption, "cupsAddOption");
             find(cups.freeOptions, "cupsFreeOptions");
             find(cups.createJob, "cupsCreateJob");
@@ -165,7 +171,13 @@ bool SystemPrinter::begin()
     QPageLayout layout = QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4));
     if (cups_dinfo_t* info = cups->copyDestInfo(c.http, dest)) {
         cups_size_t size{};
-        if (cups->mediaDefault(c.http, dest, info, 0, &size) && size.width > 0 && size.length > 0) {
+        // The queue's own default paper: without a "media" option on the destination,
+        // cupsGetDestMediaDefault falls back on US Letter whatever the queue says.
+        ipp_attribute_t* media = cups->findDefault(c.http, dest, info, "media");
+        const char* paperName = media ? cups->attributeText(media, 0, nullptr) : nullptr;
+        const int found = paperName ? cups->mediaByName(c.http, dest, info, paperName, 0, &size)
+                                    : cups->mediaDefault(c.http, dest, info, 0, &size);
+        if (found && size.width > 0 && size.length > 0) {
             const QPageSize paper(QSizeF(size.width / hundredthsPerMm, size.length / hundredthsPerMm),
                                   QPageSize::Millimeter, QString(), QPageSize::FuzzyOrientationMatch);
             layout = QtSheetPrinter::pageLayout(
