@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "core/random_source.h"
-#include "windows/look.h"
+#include "ui/look.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
-#include "windows/x11_window.h"
+#include "ui/x11_window.h"
 
 int main(int argc, char* argv[])
 {

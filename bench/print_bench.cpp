@@ -18,9 +18,9 @@
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 
-#include "printing/worksheet/qt_sheet_printer.h"
-#include "windows/look.h"
-#include "printing/worksheet/worksheet.h"
+#include "printing/qt_sheet_printer.h"
+#include "printing/fonts.h"
+#include "printing/worksheet.h"
 
 using namespace ripartino;
 
@@ -98,9 +98,9 @@ void barePainting(benchmark::State& state)
             right << "     " + QString::fromStdString(*table.slot(group + 1, row)) + " ........";
         }
 
-    QFont heading(look::fontFamily("Comic Sans MS"));
+    QFont heading(fontFamily("Comic Sans MS"));
     heading.setPointSizeF(18);
-    QFont exercises(look::fontFamily("Arial"));
+    QFont exercises(fontFamily("Arial"));
     exercises.setPointSizeF(15);
     for (auto _ : state) {
         QPdfWriter printer(dir.filePath("bare.pdf"));

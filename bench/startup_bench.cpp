@@ -20,7 +20,7 @@
 #include <QWindow>
 
 #include "core/random_source.h"
-#include "windows/look.h"
+#include "ui/look.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 

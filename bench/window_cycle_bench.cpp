@@ -17,7 +17,7 @@
 
 #include "core/random_source.h"
 #include "windows/case_window.h"
-#include "windows/look.h"
+#include "ui/look.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "printing/system_printer.h"
-#include "printing/worksheet/qt_sheet_printer.h"
+#include "printing/qt_sheet_printer.h"
 
 namespace ripartino {
 

@@ -12,8 +12,8 @@
 
 #include "core/random_source.h"
 #include "printing/case_window_state.h"
-#include "printing/worksheet/sheet_printer.h"
-#include "printing/worksheet/worksheet.h"
+#include "printing/sheet_printer.h"
+#include "printing/worksheet.h"
 
 class QThread;
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "printing/worksheet/qt_sheet_printer.h"
-#include "printing/worksheet/sheet_printer.h"
+#include "printing/qt_sheet_printer.h"
+#include "printing/sheet_printer.h"
 
 namespace ripartino {
 

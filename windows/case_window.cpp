@@ -11,9 +11,9 @@
 #include <QRadioButton>
 
 #include "core/generators.h"
-#include "printing/print_window.h"
-#include "windows/look.h"
-#include "windows/picture_box.h"
+#include "windows/print_window.h"
+#include "ui/look.h"
+#include "ui/picture_box.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 

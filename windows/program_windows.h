@@ -13,7 +13,7 @@
 #include "core/types.h"
 #include "printing/case_window_state.h"
 #include "printing/print_service.h"
-#include "printing/print_window.h"
+#include "windows/print_window.h"
 
 namespace ripartino {
 

@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "windows/case_window.h"
-#include "windows/look.h"
-#include "windows/picture_box.h"
+#include "ui/look.h"
+#include "ui/picture_box.h"
 #include "windows/program_windows.h"
 
 namespace ripartino {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/types.h"
-#include "windows/fixed_window.h"
+#include "ui/fixed_window.h"
 
 class QPushButton;
 

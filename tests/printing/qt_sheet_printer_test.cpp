@@ -7,10 +7,10 @@
 
 #include <set>
 
-#include "printing/worksheet/qt_sheet_printer.h"
-#include "printing/worksheet/worksheet.h"
+#include "printing/qt_sheet_printer.h"
+#include "printing/worksheet.h"
 #include "support/pdf_reading.h"
-#include "windows/look.h"
+#include "printing/fonts.h"
 
 using namespace ripartino;
 
@@ -72,7 +72,7 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     // zones of 14 average Arial 15 widths from the left edge, where the sheet is not shrunk.
     QPdfWriter reference(dir.filePath("reference.pdf"));
     reference.setResolution(72);
-    QFont arial(look::fontFamily("Arial"));
+    QFont arial(fontFamily("Arial"));
     arial.setPointSizeF(15);
     const double zone = 14 * QFontMetricsF(arial, &reference).averageCharWidth();
     const QRectF printable = QRectF(QPointF(), QPageSize(row.paper).size(QPageSize::Point)).marginsRemoved(row.margins);
@@ -89,7 +89,7 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     EXPECT_EQ(headingPages, (std::set<int>{1, row.pagesPerCopy + 1}));
 
     for (const char* face : {"Comic Sans MS", "Arial"})
-        EXPECT_TRUE(run("pdffonts", {pdf}).contains(look::fontFamily(face).remove(' '), Qt::CaseInsensitive)) << face;
+        EXPECT_TRUE(run("pdffonts", {pdf}).contains(fontFamily(face).remove(' '), Qt::CaseInsensitive)) << face;
 }
 
 const PaperRow paperRows[] = {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/generators.h"
-#include "printing/worksheet/worksheet.h"
+#include "printing/worksheet.h"
 #include "support/recording_printer.h"
 
 using namespace ripartino;

@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include "support/windows_fixture.h"
-#include "printing/print_window.h"
-#include "printing/worksheet/qt_sheet_printer.h"
+#include "windows/print_window.h"
+#include "printing/qt_sheet_printer.h"
 
 namespace ripartino {
 namespace {

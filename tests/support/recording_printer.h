@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/worksheet/sheet_printer.h"
+#include "printing/sheet_printer.h"
 
 // Writes down every call as a short line of text, so a test can compare whole sequences:
 //   font Arial | size 15 | line "   1)" >> "2)" | page | end

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "windows/look.h"
+#include "ui/look.h"
 
 namespace {
 

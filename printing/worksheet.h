@@ -8,7 +8,7 @@
 #include "core/random_source.h"
 #include "core/types.h"
 #include "printing/case_window_state.h"
-#include "printing/worksheet/sheet_printer.h"
+#include "printing/sheet_printer.h"
 
 namespace ripartino {
 

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "printing/worksheet/sheet_printer.h"
+#include "printing/sheet_printer.h"
 
 class QPdfWriter;
 

@@ -1,4 +1,4 @@
-#include "windows/fixed_window.h"
+#include "ui/fixed_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,7 +11,7 @@
 #include <QShowEvent>
 #include <QStyleHints>
 
-#include "windows/look.h"
+#include "ui/look.h"
 
 namespace ripartino {
 

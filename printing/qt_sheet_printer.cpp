@@ -1,4 +1,4 @@
-#include "printing/worksheet/qt_sheet_printer.h"
+#include "printing/qt_sheet_printer.h"
 
 #include <QFontMetricsF>
 #include <QMarginsF>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "windows/look.h"
+#include "printing/fonts.h"
 
 namespace ripartino {
 
@@ -75,7 +75,7 @@ QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageSize& pape
 }
 
 QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageLayout& layout)
-    : pdfFileName_(pdfFileName), layout_(layout), font_(look::fontFamily(firstFace))
+    : pdfFileName_(pdfFileName), layout_(layout), font_(fontFamily(firstFace))
 {
     font_.setPointSizeF(firstPoints);
 }
@@ -97,7 +97,7 @@ QtSheetPrinter::~QtSheetPrinter()
 
 void QtSheetPrinter::setFontName(const std::string& face)
 {
-    font_.setFamily(look::fontFamily(QString::fromStdString(face)));
+    font_.setFamily(fontFamily(QString::fromStdString(face)));
     fontChanged_ = true;
 }
 

@@ -18,18 +18,10 @@ constexpr int pixels(int twips)
 {
     return twips / twipsPerPixel;
 }
-constexpr QSize twipsSize(int width, int height)
-{
-    return {pixels(width), pixels(height)};
-}
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {
     return {pixels(left), pixels(top), pixels(width), pixels(height)};
 }
-
-// The installed family that stands in for a face the windows and the sheets name
-// ("Comic Sans MS", "Arial", "MS Sans Serif").
-QString fontFamily(const QString& face);
 
 // The colours the windows are painted in.
 inline const QColor pink{255, 192, 192};
@@ -45,11 +37,10 @@ inline const QColor lightGreen{128, 255, 128};
 inline const QColor salmon{255, 128, 128};
 inline const QColor lightYellow{255, 255, 128};
 
-// The windows' three faces. They name the families the windows were drawn with; the
-// substitutions below resolve them to fonts that a Debian desktop has.
+// The windows' two faces. They name the families the windows were drawn with; fontFamily
+// (printing/fonts.h) resolves them to fonts that a Debian desktop has.
 QFont systemFont(qreal points = 8.25, bool bold = false);  // "MS Sans Serif", also the default
 QFont comicFont(qreal points);                             // "Comic Sans MS"
-QFont arialFont(qreal points, bool bold = false);          // "Arial"
 
 // A background of its own: `widget` paints `back` behind its content and draws its caption
 // in `text`; an invalid colour keeps the system's. A push button given one is a graphical

@@ -1,4 +1,4 @@
-#include "printing/print_window.h"
+#include "windows/print_window.h"
 
 #include <algorithm>
 #include <optional>
@@ -18,59 +18,35 @@
 
 #include "core/copies.h"
 #include "printing/print_service.h"
-#include "windows/look.h"
-#include "windows/window_frame.h"
+#include "ui/fixed_window.h"
 
 namespace ripartino {
 
 namespace {
 
-constexpr QSize clientTwips{4110, 3270};
 const QString caption = QStringLiteral("Stampa");
-const QString defaultHeading = QStringLiteral("Calcola le seguenti operazioni:");
 
-// The operations-per-column options: name, caption, left edge in their frame, blocks.
-struct OperationsOption {
-    const char* name;
-    const char* caption;
-    int left;
-    int blocks;
-};
-constexpr OperationsOption operationsOptions[] = {
-    {"opt10", "10", 120, 1}, {"opt20", "20", 720, 2}, {"opt30", "30", 1320, 3}, {"opt40", "40", 1920, 4}};
+const WindowLayout printLayout{
+    "frmstampa", "Stampa", FrameKind::Single, {4110, 3270},
+    {{"fracom", {120, 120, 3855, 975}, "Comando"},
+     {"txtcom", {120, 480, 3615, 375}, "Calcola le seguenti operazioni:", "fracom"},
+     {"franop", {120, 1200, 2535, 855}, "N° operazioni per colonna"},
+     {"opt10", {120, 480, 495, 255}, "10", "franop"},
+     {"opt20", {720, 480, 495, 255}, "20", "franop"},
+     {"opt30", {1320, 480, 495, 255}, "30", "franop"},
+     {"opt40", {1920, 480, 495, 255}, "40", "franop"},
+     {"Frame1", {2760, 1200, 1215, 855}, "N° colonne"},
+     {"optc1", {120, 480, 495, 255}, "1", "Frame1"},
+     {"optc2", {600, 480, 495, 255}, "2", "Frame1"},
+     {"fracop", {120, 2160, 2535, 975}, "N° copie"},
+     {"txtcop", {120, 480, 2145, 375}, "1", "fracop"},
+     {"cmdok", {2760, 2280, 1215, 375}, "&OK"},
+     {"cmdannulla", {2760, 2760, 1215, 375}, "&Annulla"}},
+    {"cmdok", "cmdannulla", "txtcom", "txtcop", "fracom", "fracop", "franop", "opt10", "opt20", "opt30", "opt40",
+     "Frame1", "optc1", "optc2"}};
 
-QGroupBox* frame(QWidget* window, const char* name, const QString& title, QRect twips)
-{
-    auto* box = new QGroupBox(title, window);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    return box;
-}
-
-QRadioButton* option(QGroupBox* frame, const char* name, const QString& text, int left)
-{
-    auto* button = new QRadioButton(text, frame);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(look::twipsRect(left, 480, 495, 255));
-    return button;
-}
-
-QLineEdit* textBox(QGroupBox* frame, const char* name, const QString& text, int width)
-{
-    auto* box = new QLineEdit(text, frame);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(look::twipsRect(120, 480, width, 375));
-    return box;
-}
-
-QPushButton* button(QWidget* window, const char* name, const QString& text, int top)
-{
-    auto* push = new QPushButton(text, window);
-    push->setObjectName(QLatin1String(name));
-    push->setGeometry(look::twipsRect(2760, top, 1215, 375));
-    push->setAutoDefault(false);
-    return push;
-}
+// The operations-per-column options and the blocks of ten each asks for.
+constexpr std::pair<const char*, int> operationsOptions[] = {{"opt10", 1}, {"opt20", 2}, {"opt30", 3}, {"opt40", 4}};
 
 // While a job runs the windows paint but take no input, except the progress dialog: what
 // the job read cannot change under it, as when it ran on the GUI thread from end to end.
@@ -108,49 +84,38 @@ private:
 
 }  // namespace
 
-PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : QWidget(parent), service_(service)
+PrintWindow::PrintWindow(PrintService& service, QWidget* parent)
+    : FixedWindow(printLayout, parent), service_(service)
 {
-    setObjectName(QStringLiteral("frmstampa"));
-    setUpFixedWindow(*this, FrameKind::Single, caption, clientTwips);
+    place<QGroupBox>("fracom");
+    txtcom_ = place<QLineEdit>("txtcom");
+    txtcom_->setAccessibleName(QStringLiteral("Comando"));  // a screen reader names a field by its frame
 
-    QGroupBox* fracom = frame(this, "fracom", QStringLiteral("Comando"), {120, 120, 3855, 975});
-    txtcom_ = textBox(fracom, "txtcom", defaultHeading, 3615);
-
-    QGroupBox* franop = frame(this, "franop", QStringLiteral("N° operazioni per colonna"), {120, 1200, 2535, 855});
-    for (const OperationsOption& operations : operationsOptions) {
-        QRadioButton* choice = option(franop, operations.name, QLatin1String(operations.caption), operations.left);
-        connect(choice, &QRadioButton::clicked, this, [this, blocks = operations.blocks] { onOperationsClicked(blocks); });
+    place<QGroupBox>("franop");
+    for (const auto& [name, blocks] : operationsOptions) {
+        auto* choice = place<QRadioButton>(name);
+        connect(choice, &QRadioButton::clicked, this, [this, blocks = blocks] { onOperationsClicked(blocks); });
     }
 
-    QGroupBox* columnsFrame = frame(this, "Frame1", QStringLiteral("N° colonne"), {2760, 1200, 1215, 855});
-    optc1_ = option(columnsFrame, "optc1", QStringLiteral("1"), 120);
-    optc2_ = option(columnsFrame, "optc2", QStringLiteral("2"), 600);
+    place<QGroupBox>("Frame1");
+    optc1_ = place<QRadioButton>("optc1");
+    optc2_ = place<QRadioButton>("optc2");
 
-    QGroupBox* fracop = frame(this, "fracop", QStringLiteral("N° copie"), {120, 2160, 2535, 975});
-    txtcop_ = textBox(fracop, "txtcop", QStringLiteral("1"), 2145);
+    place<QGroupBox>("fracop");
+    txtcop_ = place<QLineEdit>("txtcop");
+    txtcop_->setAccessibleName(QStringLiteral("N° copie"));
 
-    cmdok_ = button(this, "cmdok", QStringLiteral("&OK"), 2280);
+    cmdok_ = place<QPushButton>("cmdok");
+    cmdok_->setAutoDefault(false);
     cmdok_->setEnabled(false);
     connect(cmdok_, &QPushButton::clicked, this, &PrintWindow::onOkClicked);
 
-    cmdannulla_ = button(this, "cmdannulla", QStringLiteral("&Annulla"), 2760);
+    cmdannulla_ = place<QPushButton>("cmdannulla");
+    cmdannulla_->setAutoDefault(false);
     connect(cmdannulla_, &QPushButton::clicked, this, &PrintWindow::onAnnullaClicked);
-    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, cmdannulla_, &QPushButton::click);
+    setCancelButton(*cmdannulla_);
 
-    setTabOrderByNames(*this, {"cmdok", "cmdannulla", "txtcom", "txtcop", "fracom", "fracop", "franop", "opt10",
-                               "opt20", "opt30", "opt40", "Frame1", "optc1", "optc2"});
-}
-
-void PrintWindow::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!std::exchange(loaded_, true))
-        onLoad();
-}
-
-void PrintWindow::onLoad()
-{
-    centreOnScreen(*this);
+    finishLayout();
 }
 
 void PrintWindow::onOperationsClicked(int blocks)

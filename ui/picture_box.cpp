@@ -1,4 +1,4 @@
-#include "windows/picture_box.h"
+#include "ui/picture_box.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "windows/look.h"
+#include "ui/look.h"
 
 namespace ripartino {
 

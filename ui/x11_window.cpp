@@ -1,4 +1,4 @@
-#include "windows/x11_window.h"
+#include "ui/x11_window.h"
 
 #include <algorithm>
 #include <cstdlib>

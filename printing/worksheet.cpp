@@ -1,4 +1,4 @@
-#include "printing/worksheet/worksheet.h"
+#include "printing/worksheet.h"
 
 #include <cmath>
 #include <cstddef>

@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include "windows/window_frame.h"
+#include "ui/window_frame.h"
 
 class QAbstractButton;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "windows/window_frame.h"
+#include "ui/window_frame.h"
 
 #include <algorithm>
 #include <optional>
@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "windows/look.h"
-#include "windows/x11_window.h"
+#include "ui/look.h"
+#include "ui/x11_window.h"
 
 namespace ripartino {
 

@@ -3,7 +3,8 @@
 #include <optional>
 
 #include <QString>
-#include <QWidget>
+
+#include "ui/fixed_window.h"
 
 class QLineEdit;
 class QPushButton;
@@ -16,16 +17,12 @@ enum class PrintOutcome;
 
 // frmstampa: collects the worksheet options and hands them to the print service, which
 // keeps what must outlive the window and does the work.
-class PrintWindow : public QWidget {
+class PrintWindow : public FixedWindow {
     Q_OBJECT
 public:
     explicit PrintWindow(PrintService& service, QWidget* parent = nullptr);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void onLoad();
     void onOperationsClicked(int blocks);
     void onOkClicked();
     void onAnnullaClicked();
@@ -39,7 +36,6 @@ private:
     void offerPdf(const QString& message);
 
     PrintService& service_;
-    bool loaded_ = false;
 
     QLineEdit* txtcom_ = nullptr;
     QLineEdit* txtcop_ = nullptr;
