@@ -142,14 +142,6 @@ CaseWindowState ProgramWindows::caseWindowState(DivisionCase divisionCase) const
     return {window->printMark().toStdString(), window->divisorDigits()};
 }
 
-CaseWindowStates ProgramWindows::caseWindowStates() const
-{
-    CaseWindowStates states;
-    for (const DivisionCase divisionCase : allCases)
-        states[indexOf(divisionCase)] = caseWindowState(divisionCase);
-    return states;
-}
-
 std::optional<MarkedCase> ProgramWindows::markedCase() const
 {
     std::optional<MarkedCase> marked;

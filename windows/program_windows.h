@@ -48,7 +48,6 @@ public:
 
     // A case window as the print job reads it: a closed window has an empty mark.
     CaseWindowState caseWindowState(DivisionCase divisionCase) const;
-    CaseWindowStates caseWindowStates() const;
     // The case window whose print mark is set; the highest case should two carry one.
     std::optional<MarkedCase> markedCase() const;
 
