@@ -7,6 +7,8 @@
 #   print_through_cups.sh PRINT_WINDOW_TEST
 # With RIPARTINO_KEEP_PDF set to a directory, the printed PDFs are copied there for a look.
 set -euo pipefail
+# The print window is driven offscreen, whatever display the caller has.
+export QT_QPA_PLATFORM=offscreen
 program=$1
 
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: starting a CUPS server needs root"; exit 77; }
