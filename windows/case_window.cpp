@@ -34,6 +34,11 @@ struct CaseLook {
     const char* drawingDescription;
 };
 
+// Cases II to IV share one tab order.
+const std::vector<const char*> tabOrderOfCasesIItoIV = {"cmdinventa", "cmdstampa", "list",   "Label1", "Picture1",
+                                                        "cmdfine",    "cmdvedi",   "cmdok",  "txtris", "Frame1",
+                                                        "optrnd",     "opt2",      "opt1",   "txt"};
+
 const CaseLook looks[] = {
     {"frm1caso", "I caso", "I caso: dividendo decimale, divisore intero", {240, 360, 6855, 495}, {3600, 3120, 3495, 2415},
      {"cmdinventa", "cmdstampa", "cmdfine", "Label1", "Picture1", "txtris", "list", "cmdok", "cmdvedi", "Frame1",
@@ -42,16 +47,13 @@ const CaseLook looks[] = {
      "Una coccinella con il guscio rosa a pois gialli e la testa verde sorridente"},
     {"frm2caso", "II caso", "II caso: dividendo decimale e minore del divisore, divisore intero", {240, 360, 6855, 855},
      {4080, 2520, 3135, 3255},
-     {"cmdinventa", "cmdstampa", "list", "Label1", "Picture1", "cmdfine", "cmdvedi", "cmdok", "txtris", "Frame1",
-      "optrnd", "opt2", "opt1", "txt"},
+     tabOrderOfCasesIItoIV,
      ":/drawings/mouse.svg", "Topo", "Un topo grigio con la cravatta verde che salta a braccia aperte"},
     {"frm3caso", "III caso", "III caso: dividendo intero, divisore decimale", {240, 360, 6855, 495}, {4440, 2160, 2775, 3375},
-     {"cmdinventa", "cmdstampa", "list", "Label1", "Picture1", "cmdfine", "cmdvedi", "cmdok", "txtris", "Frame1",
-      "optrnd", "opt2", "opt1", "txt"},
+     tabOrderOfCasesIItoIV,
      ":/drawings/cat.svg", "Gatto", "Un gatto arancione che esulta con le braccia alzate"},
     {"frm4caso", "IV caso", "IV caso: dividendo e divisore decimali", {240, 360, 6855, 495}, {4200, 2400, 3015, 3255},
-     {"cmdinventa", "cmdstampa", "list", "Label1", "Picture1", "cmdfine", "cmdvedi", "cmdok", "txtris", "Frame1",
-      "optrnd", "opt2", "opt1", "txt"},
+     tabOrderOfCasesIItoIV,
      ":/drawings/dog_collar.svg", "Cane con il collare",
      "Un cane marrone con il collare rosso che apre le braccia e scodinzola"},
     {"frm5caso", "V caso", "V caso: dividendo e divisore interi, risultato decimale", {960, 360, 5415, 855},
