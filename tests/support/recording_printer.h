@@ -11,9 +11,11 @@
 // where each ">" before an item is one print-zone advance.
 class RecordingPrinter : public ripartino::SheetPrinter {
 public:
+    // With a failure, the printer fails once the job has begun.
+    explicit RecordingPrinter(ripartino::PrinterStatus failure = ripartino::PrinterStatus::Ready) : failure(failure) {}
+
     std::vector<std::string> calls;
-    // When set, the printer fails once the job has begun.
-    ripartino::PrinterStatus failure = ripartino::PrinterStatus::Ready;
+    ripartino::PrinterStatus failure;
 
     void setFontName(const std::string& face) override { calls.push_back("font " + face); }
     void setFontSize(double points) override
