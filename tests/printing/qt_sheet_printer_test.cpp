@@ -95,7 +95,7 @@ const PaperRow paperRows[] = {
     {"A5OneColumnOfForty", QPageSize::A5, usual, 1, 4, heading, 2},
     {"A6OneColumnOfTen", QPageSize::A6, usual, 1, 1, heading, 1},
     // A heading wider than the paper goes on on further lines, a word wider than it too.
-    {"LongHeading", QPageSize::A4, inkjet, 1, 1, longHeading, 1},
+    {"LongHeadingTwoColumnsOfForty", QPageSize::A4, inkjet, 2, 4, longHeading, 2},
     {"LongWordHeading", QPageSize::A4, usual, 1, 2, std::string(25, '0') + std::string(300, 'w'), 1},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, SheetOnPaper, testing::ValuesIn(paperRows), [](const auto& row) { return row.param.name; });
