@@ -20,12 +20,6 @@ inline QString run(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-inline int pageCount(const QString& pdf)
-{
-    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run("pdfinfo", {pdf}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
 // The words of a PDF with their boxes in points from the top left of their page (1, 2, ...).
 struct PdfWord {
     QString text;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,20 @@
 // where each ">" before an item is one print-zone advance.
 class RecordingPrinter : public ripartino::SheetPrinter {
 public:
+    // With a failure, the printer fails once the job has begun.
+    explicit RecordingPrinter(ripartino::PrinterStatus failure = ripartino::PrinterStatus::Ready) : failure(failure) {}
+
     std::vector<std::string> calls;
-    // When set, the printer fails as the first line begins the job.
-    ripartino::PrinterStatus failure = ripartino::PrinterStatus::Ready;
+    ripartino::PrinterStatus failure;
 
     void setFontName(const std::string& face) override { calls.push_back("font " + face); }
-    void setFontSize(double points) override { calls.push_back("size " + number(points)); }
+    void setFontSize(double points) override
+    {
+        char text[32];
+        calls.push_back("size " + std::string(text, std::to_chars(text, text + sizeof text, points).ptr));
+    }
     void printLine(const ripartino::PrintLine& items) override
     {
-        status_ = failure;
         std::string call = "line";
         for (const ripartino::PrintItem& item : items) {
             call += ' ';
@@ -30,16 +36,5 @@ public:
     }
     void newPage() override { calls.push_back("page"); }
     void endDocument() override { calls.push_back("end"); }
-    ripartino::PrinterStatus status() const override { return status_; }
-
-private:
-    static std::string number(double value)
-    {
-        std::string text = std::to_string(value);
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.')
-            text.pop_back();
-        return text;
-    }
-    ripartino::PrinterStatus status_ = ripartino::PrinterStatus::Ready;
+    ripartino::PrinterStatus status() const override { return calls.empty() ? ripartino::PrinterStatus::Ready : failure; }
 };
