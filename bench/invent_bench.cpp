@@ -14,7 +14,6 @@ static void inventTen(benchmark::State& state)
         benchmark::DoNotOptimize(generator.invent(digits, source, ","));
 }
 
-
 BENCHMARK(inventTen)
     ->ArgNames({"case", "digits"})
     ->ArgsProduct({{1, 2, 3, 4, 5}, {0, 1, 2}})

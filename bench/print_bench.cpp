@@ -66,8 +66,7 @@ void longHeadingJob(benchmark::State& state)
         printWorksheets(options, windows, source, printer, table, ",");
     }
 }
-BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})
-    ->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})->Unit(benchmark::kSecond)->Iterations(1);
 
 void barePainting(benchmark::State& state)
 {

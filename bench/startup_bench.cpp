@@ -41,13 +41,16 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Expose) {
-            QMetaObject::invokeMethod(this, [] {
-                rusage usage{};
-                getrusage(RUSAGE_SELF, &usage);
-                std::printf("%lld %ld\n", monotonicNanoseconds(), usage.ru_maxrss);
-                std::fflush(stdout);
-                std::_Exit(0);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [] {
+                    rusage usage{};
+                    getrusage(RUSAGE_SELF, &usage);
+                    std::printf("%lld %ld\n", monotonicNanoseconds(), usage.ru_maxrss);
+                    std::fflush(stdout);
+                    std::_Exit(0);
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
@@ -104,15 +107,24 @@ void startUp(benchmark::State& state, const char* shown)
 }  // namespace
 
 BENCHMARK_CAPTURE(startUp, bare_qt_window, "bare")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(11)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(11)
     ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(startUp, bare_qt_window_with_text, "text")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(11)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(11)
     ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(startUp, ripartino, "ripartino")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(11)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(11)
     ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
     ->ReportAggregatesOnly(true);
 
@@ -120,8 +132,8 @@ int main(int argc, char* argv[])
 {
     if (argc == 3 && std::strcmp(argv[1], "--show") == 0) {
         const Shown shown = std::strcmp(argv[2], "bare") == 0 ? Shown::Bare
-            : std::strcmp(argv[2], "text") == 0              ? Shown::BareWithText
-                                                             : Shown::Ripartino;
+            : std::strcmp(argv[2], "text") == 0               ? Shown::BareWithText
+                                                              : Shown::Ripartino;
         return show(shown, argc, argv);
     }
     self = argv[0];

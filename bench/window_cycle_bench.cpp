@@ -37,10 +37,7 @@ double residentBytes()
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
 }
 
-double heapInUseBytes()
-{
-    return static_cast<double>(mallinfo2().uordblks);
-}
+double heapInUseBytes() { return static_cast<double>(mallinfo2().uordblks); }
 
 void clickOn(QWidget* window, const char* name)
 {

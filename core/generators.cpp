@@ -59,8 +59,8 @@ Candidate caseOneCandidate(DivisorDigits digits, RandomSource& source)
     const int sizeClass = source.drawFromOne(3);
     const auto wholePart = static_cast<float>(source.drawFromOne(wholePartDraw[sizeClass - 1]));
     const int size = divisorSize(digits, source);
-    const auto divisor = static_cast<float>(
-        source.drawFromZero(size == 1 ? oneDigitWholeDivisorDraw : twoDigitWholeDivisorDraw));
+    const auto divisor =
+        static_cast<float>(source.drawFromZero(size == 1 ? oneDigitWholeDivisorDraw : twoDigitWholeDivisorDraw));
     const int lowerBound = size == 1 ? oneDigitLowerBound : twoDigitLowerBound;
     const int decimals = source.drawFromOne(fractionDecimalsDraw);
     const double fraction = source.sineFraction();
@@ -127,8 +127,7 @@ Candidate caseFiveCandidate(DivisorDigits digits, RandomSource& source)
     const int dividend = source.drawFromOne(99);
 
     const bool accepted = dividend % divisor != 0 && divisor % 10 != 0 && divisor > lowerBound;
-    return {Number::single(static_cast<float>(dividend)), Number::single(static_cast<float>(divisor)),
-            accepted};
+    return {Number::single(static_cast<float>(dividend)), Number::single(static_cast<float>(divisor)), accepted};
 }
 
 }  // namespace
@@ -159,8 +158,7 @@ Candidate CaseGenerator::drawCandidate(DivisorDigits digits, RandomSource& sourc
     return steps_(digits, source);
 }
 
-ExerciseSet CaseGenerator::invent(DivisorDigits digits, RandomSource& source,
-                                  const std::string& decimalSeparator) const
+ExerciseSet CaseGenerator::invent(DivisorDigits digits, RandomSource& source, const std::string& decimalSeparator) const
 {
     ExerciseSet exercises;
     exercises.reserve(exercisesPerInvention);
@@ -172,8 +170,8 @@ ExerciseSet CaseGenerator::invent(DivisorDigits digits, RandomSource& source,
         std::string dividendText = candidate.dividend.text(decimalSeparator);
         std::string divisorText = candidate.divisor.text(decimalSeparator);
         std::string line = exerciseLine(dividendText, divisorText);
-        exercises.push_back({candidate.dividend, candidate.divisor, std::move(dividendText),
-                             std::move(divisorText), std::move(line)});
+        exercises.push_back(
+            {candidate.dividend, candidate.divisor, std::move(dividendText), std::move(divisorText), std::move(line)});
     }
     return exercises;
 }

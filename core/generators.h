@@ -22,8 +22,7 @@ public:
     explicit CaseGenerator(DivisionCase divisionCase);
 
     // Always exactly ten exercises, in the order accepted. Does not reseed `source`.
-    ExerciseSet invent(DivisorDigits digits, RandomSource& source,
-                       const std::string& decimalSeparator) const;
+    ExerciseSet invent(DivisorDigits digits, RandomSource& source, const std::string& decimalSeparator) const;
 
     // One candidate with every draw in the case's order; exposed for tests.
     Candidate drawCandidate(DivisorDigits digits, RandomSource& source) const;

@@ -35,8 +35,7 @@ Digits fromScientific(std::string_view scientific)
     return result;
 }
 
-template <typename Float>
-Digits significantDigitsOf(Float x, int significantDigits)
+template <typename Float> Digits significantDigitsOf(Float x, int significantDigits)
 {
     std::array<char, 64> buffer{};
     char* const first = buffer.data();
@@ -54,8 +53,7 @@ Digits significantDigitsOf(Float x, int significantDigits)
 }
 
 // The digits laid out as a plain decimal: no exponent, no trailing zeros.
-template <typename Float>
-std::string plainDecimal(Float x, int significantDigits, std::string_view separator)
+template <typename Float> std::string plainDecimal(Float x, int significantDigits, std::string_view separator)
 {
     if (x == 0 || !std::isfinite(x))
         return "0";

@@ -6,10 +6,7 @@
 
 namespace ripartino {
 
-RandomSource::RandomSource()
-{
-    reseedFromClock();
-}
+RandomSource::RandomSource() { reseedFromClock(); }
 
 RandomSource::RandomSource(std::function<double()> uniform) : scripted_(std::move(uniform)) {}
 
@@ -19,10 +16,7 @@ void RandomSource::reseedFromClock()
     seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
-void RandomSource::seed(std::uint64_t value)
-{
-    engine_.seed(value);
-}
+void RandomSource::seed(std::uint64_t value) { engine_.seed(value); }
 
 double RandomSource::nextUniform()
 {
@@ -44,9 +38,6 @@ int RandomSource::drawFromOne(int n)
     return drawFromZero(n) + 1;
 }
 
-double RandomSource::sineFraction()
-{
-    return std::sin(nextUniform());
-}
+double RandomSource::sineFraction() { return std::sin(nextUniform()); }
 
 }  // namespace ripartino

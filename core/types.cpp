@@ -4,10 +4,7 @@
 
 namespace ripartino {
 
-std::string caseDigit(DivisionCase divisionCase)
-{
-    return std::to_string(static_cast<int>(divisionCase));
-}
+std::string caseDigit(DivisionCase divisionCase) { return std::to_string(static_cast<int>(divisionCase)); }
 
 std::string caseNumeral(DivisionCase divisionCase)
 {

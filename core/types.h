@@ -9,8 +9,8 @@ namespace ripartino {
 // The five kinds of division, numbered as the pupils know them (I to V).
 enum class DivisionCase { I = 1, II = 2, III = 3, IV = 4, V = 5 };
 
-inline constexpr DivisionCase allCases[] = {DivisionCase::I, DivisionCase::II, DivisionCase::III,
-                                            DivisionCase::IV, DivisionCase::V};
+inline constexpr DivisionCase allCases[] = {DivisionCase::I, DivisionCase::II, DivisionCase::III, DivisionCase::IV,
+                                            DivisionCase::V};
 
 // The case number as a decimal digit, "1" to "5".
 std::string caseDigit(DivisionCase divisionCase);

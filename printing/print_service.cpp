@@ -18,8 +18,7 @@ PrintService::PrintService(RandomSource& source, std::string decimalSeparator, M
       decimalSeparator_(std::move(decimalSeparator)),
       readMarkedCase_(std::move(readMarkedCase)),
       layout_(QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4)))
-{
-}
+{}
 
 PrintService::~PrintService()
 {
@@ -31,10 +30,7 @@ PrintService::~PrintService()
     }
 }
 
-int PrintService::sheets() const
-{
-    return options_.copies >= 1 ? static_cast<int>(std::floor(options_.copies)) : 0;
-}
+int PrintService::sheets() const { return options_.copies >= 1 ? static_cast<int>(std::floor(options_.copies)) : 0; }
 
 std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
 {
@@ -99,7 +95,8 @@ void PrintService::onWorkerDone()
 
 QString defaultPdfPath(DivisionCase divisionCase)
 {
-    const QString name = QStringLiteral("Ripartino - %1 caso.pdf").arg(QString::fromStdString(caseNumeral(divisionCase)));
+    const QString name =
+        QStringLiteral("Ripartino - %1 caso.pdf").arg(QString::fromStdString(caseNumeral(divisionCase)));
     const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     return (documents.exists() ? documents : QDir::home()).filePath(name);
 }

@@ -72,7 +72,7 @@ private:
     WorksheetTable table_;
     WorksheetOptions options_;
     std::optional<DivisionCase> sheetCase_;
-    QPageLayout layout_;  // the paper of the last printer asked, for saving the same sheets
+    QPageLayout layout_;                     // the paper of the last printer asked, for saving the same sheets
     std::unique_ptr<SheetPrinter> printer_;  // the running job's
     QString savingTo_;                       // the PDF file being saved, if that is the job
     QThread* worker_ = nullptr;

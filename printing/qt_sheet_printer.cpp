@@ -71,8 +71,7 @@ constexpr double firstPoints = 15;
 
 QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper)
     : QtSheetPrinter(pdfFileName, pageLayout(paper))
-{
-}
+{}
 
 QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageLayout& layout)
     : pdfFileName_(pdfFileName), layout_(layout), font_(fontFamily(firstFace))
@@ -136,8 +135,8 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         return;
 
     if (fontChanged_) {
-        const auto known = std::find_if(fonts_.begin(), fonts_.end(),
-                                        [this](const FontOnPaper& font) { return font.font == font_; });
+        const auto known =
+            std::find_if(fonts_.begin(), fonts_.end(), [this](const FontOnPaper& font) { return font.font == font_; });
         currentFont_ = static_cast<std::size_t>(known - fonts_.begin());
         if (known == fonts_.end()) {
             QFontMetricsF metrics(font_, printer_.get());

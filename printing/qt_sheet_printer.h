@@ -87,7 +87,7 @@ private:
     std::vector<Row> rows_;
     qreal scale_ = 1;
     bool paged_ = false;  // too long for any page: goes on on further pages at full size
-    qreal y_ = 0;  // top of the next row, from the top of the printable area
+    qreal y_ = 0;         // top of the next row, from the top of the printable area
     bool pageWanted_ = false;
     PrinterStatus status_ = PrinterStatus::Ready;
 };

@@ -16,12 +16,12 @@ struct PrintItem {
 using PrintLine = std::vector<PrintItem>;
 
 enum class PrinterStatus {
-    Ready,              // nothing has gone wrong so far
-    NoDefaultPrinter,   // there is no printer to send the job to
-    JobRefused,         // the printer or the print system would not take the job
-    ServiceNotRunning,  // nothing listens where the print service should be
-    ServiceNotAnswering,// the print service took the connection but did not answer in time
-    Cancelled,          // the user stopped the job before it was handed over
+    Ready,                // nothing has gone wrong so far
+    NoDefaultPrinter,     // there is no printer to send the job to
+    JobRefused,           // the printer or the print system would not take the job
+    ServiceNotRunning,    // nothing listens where the print service should be
+    ServiceNotAnswering,  // the print service took the connection but did not answer in time
+    Cancelled,            // the user stopped the job before it was handed over
 };
 
 // What the worksheet job needs of a printer. The first printLine begins the job.

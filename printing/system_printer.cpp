@@ -42,7 +42,7 @@ struct Cups {
     // Null when the library or one of its functions is missing.
     static const Cups* load()
     {
-        static const std::optional<Cups> loaded = [] () -> std::optional<Cups> {
+        static const std::optional<Cups> loaded = []() -> std::optional<Cups> {
             void* library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
             if (!library)
                 return std::nullopt;
@@ -271,12 +271,13 @@ bool SystemPrinter::submit()
         fail(PrinterStatus::JobRefused);
         return false;
     }
-    bool sent = cups.startDocument(c.http, destination_.c_str(), job, "Ripartino", CUPS_FORMAT_PDF, 1) ==
-                HTTP_STATUS_CONTINUE;
+    bool sent =
+        cups.startDocument(c.http, destination_.c_str(), job, "Ripartino", CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
     while (sent && !file.atEnd()) {
         const QByteArray chunk = file.read(1 << 16);
-        sent = !cancelled_ && cups.writeRequestData(c.http, chunk.constData(), static_cast<size_t>(chunk.size())) ==
-                                  HTTP_STATUS_CONTINUE;
+        sent = !cancelled_
+            && cups.writeRequestData(c.http, chunk.constData(), static_cast<size_t>(chunk.size()))
+                == HTTP_STATUS_CONTINUE;
     }
     // Finishing hands the job over; a job that was not sent whole must not stay behind.
     if (!sent || cups.finishDocument(c.http, destination_.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE) {

@@ -45,8 +45,7 @@ void printSheet(const WorksheetOptions& options, const WorksheetTable& table, Sh
             for (int r = 1; r <= WorksheetTable::rows; ++r)
                 printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r))}});
         } else if (options.columns == 2) {
-            printer.printLine({{blockIndent + std::to_string(2 * k - 1) + ")"},
-                               {std::to_string(2 * k) + ")", 2}});
+            printer.printLine({{blockIndent + std::to_string(2 * k - 1) + ")"}, {std::to_string(2 * k) + ")", 2}});
             for (int r = 1; r <= WorksheetTable::rows; ++r)
                 printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r))},
                                    {exerciseItem(rightIndent, table.slot(2 * k, r)), 1}});
@@ -143,9 +142,8 @@ PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& 
     return outcomeOf(printer.status());
 }
 
-PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows,
-                             RandomSource& source, SheetPrinter& printer, WorksheetTable& table,
-                             const std::string& decimalSeparator)
+PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows, RandomSource& source,
+                             SheetPrinter& printer, WorksheetTable& table, const std::string& decimalSeparator)
 {
     if (tooManyCopies(options))
         return PrintOutcome::TooManyCopies;

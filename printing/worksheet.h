@@ -14,9 +14,9 @@ namespace ripartino {
 
 // The choices of one print job, as the print window holds them when "&OK" is pressed.
 struct WorksheetOptions {
-    int columns = 0;   // 0 (neither option chosen), 1 or 2
-    int blocks = 1;    // blocks of ten operations per column, 1 to 4
-    double copies = 1; // as read from the copies box; sheets = whole copies up to it
+    int columns = 0;    // 0 (neither option chosen), 1 or 2
+    int blocks = 1;     // blocks of ten operations per column, 1 to 4
+    double copies = 1;  // as read from the copies box; sheets = whole copies up to it
     std::string heading = "Calcola le seguenti operazioni:";
 };
 
@@ -39,11 +39,11 @@ private:
 };
 
 enum class PrintOutcome {
-    Done,              // the sheets were printed (none when copies were below 1)
-    NothingToPrint,    // no case window was marked and no earlier job filled the table
-    TooManyCopies,     // refused before anything was invented or printed
-    NoDefaultPrinter,  // nothing reached the printer
-    JobRefused,        // the print system would not take the job
+    Done,                 // the sheets were printed (none when copies were below 1)
+    NothingToPrint,       // no case window was marked and no earlier job filled the table
+    TooManyCopies,        // refused before anything was invented or printed
+    NoDefaultPrinter,     // nothing reached the printer
+    JobRefused,           // the print system would not take the job
     ServiceNotRunning,    // nothing was handed over: no print service to talk to
     ServiceNotAnswering,  // nothing was handed over: the print service did not answer
     Cancelled,            // the user stopped the job before it was handed over
@@ -67,8 +67,7 @@ PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& 
 
 // The print job of the print window's "&OK": invents 8 groups of 10 exercises of the
 // marked case into `table` (without reseeding `source`), then prints the copies.
-PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows,
-                             RandomSource& source, SheetPrinter& printer, WorksheetTable& table,
-                             const std::string& decimalSeparator);
+PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows, RandomSource& source,
+                             SheetPrinter& printer, WorksheetTable& table, const std::string& decimalSeparator);
 
 }  // namespace ripartino

@@ -9,10 +9,7 @@ RIPARTINO_SANITIZER_DEFAULTS __asan_default_options()
            "check_initialization_order=1:strict_init_order=1";
 }
 
-RIPARTINO_SANITIZER_DEFAULTS __ubsan_default_options()
-{
-    return "halt_on_error=1:print_stacktrace=1";
-}
+RIPARTINO_SANITIZER_DEFAULTS __ubsan_default_options() { return "halt_on_error=1:print_stacktrace=1"; }
 
 RIPARTINO_SANITIZER_DEFAULTS __lsan_default_options()
 {

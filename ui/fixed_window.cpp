@@ -47,8 +47,7 @@ protected:
         const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
             || type == QEvent::MouseButtonRelease;
         // A shortcut (Esc on a cancel button) acts on its override, before the key press.
-        const bool key =
-            type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
+        const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
         if (!mouse && !key)
             return false;
         lastWasMouse_ = mouse;
@@ -56,9 +55,8 @@ protected:
         if (key)
             lastKey_ = static_cast<QKeyEvent*>(event)->key();
 
-        auto* window = receiver->isWidgetType()
-            ? qobject_cast<FixedWindow*>(static_cast<QWidget*>(receiver)->window())
-            : nullptr;
+        auto* window =
+            receiver->isWidgetType() ? qobject_cast<FixedWindow*>(static_cast<QWidget*>(receiver)->window()) : nullptr;
         if (!window)
             return false;
         if (mouse)
@@ -98,10 +96,7 @@ private:
     qint64 lastStamp_ = 0;
 };
 
-QRect pixelsOf(const QRect& twips)
-{
-    return look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
-}
+QRect pixelsOf(const QRect& twips) { return look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()); }
 
 FixedWindow::FixedWindow(const WindowLayout& layout, QWidget* parent) : QWidget(parent), layout_(layout)
 {
@@ -137,10 +132,7 @@ QPushButton* FixedWindow::placePictureButton(const char* name, const char* icon,
     return button;
 }
 
-void FixedWindow::onLoad()
-{
-    centreOnScreen(*this);
-}
+void FixedWindow::onLoad() { centreOnScreen(*this); }
 
 void FixedWindow::showEvent(QShowEvent* event)
 {

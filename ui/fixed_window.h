@@ -50,8 +50,7 @@ public:
 protected:
     // Makes the control of row `name` as a `Control` (made with `arguments` and its parent),
     // names it, sets its caption and puts it in its box.
-    template <typename Control, typename... Arguments>
-    Control* place(const char* name, Arguments&&... arguments)
+    template <typename Control, typename... Arguments> Control* place(const char* name, Arguments&&... arguments)
     {
         const ControlRow& row = rowOf(name);
         auto* control = new Control(std::forward<Arguments>(arguments)..., parentOf(row));

@@ -109,15 +109,9 @@ Shared& shared()
 
 namespace ripartino::look {
 
-QFont systemFont(qreal points, bool bold)
-{
-    return makeFont(QStringLiteral("MS Sans Serif"), points, bold);
-}
+QFont systemFont(qreal points, bool bold) { return makeFont(QStringLiteral("MS Sans Serif"), points, bold); }
 
-QFont comicFont(qreal points)
-{
-    return makeFont(QStringLiteral("Comic Sans MS"), points, false);
-}
+QFont comicFont(qreal points) { return makeFont(QStringLiteral("Comic Sans MS"), points, false); }
 
 void paintBackground(QWidget& widget, const QColor& back, const QColor& text)
 {
@@ -150,9 +144,6 @@ QIcon icon(const QString& path)
     return icon;
 }
 
-QIcon applicationIcon()
-{
-    return icon(QLatin1String(keypadIcon));
-}
+QIcon applicationIcon() { return icon(QLatin1String(keypadIcon)); }
 
 }  // namespace ripartino::look

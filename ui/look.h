@@ -14,10 +14,7 @@ namespace ripartino::look {
 // Window geometry is laid out in twips; the screen has 15 of them to a pixel at 96 dpi.
 inline constexpr int twipsPerPixel = 15;
 
-constexpr int pixels(int twips)
-{
-    return twips / twipsPerPixel;
-}
+constexpr int pixels(int twips) { return twips / twipsPerPixel; }
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {
     return {pixels(left), pixels(top), pixels(width), pixels(height)};

@@ -41,7 +41,9 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return false;
         const int key = static_cast<QKeyEvent*>(event)->key();
-        const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1 : key == Qt::Key_Up || key == Qt::Key_Left ? -1 : 0;
+        const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1
+            : key == Qt::Key_Up || key == Qt::Key_Left               ? -1
+                                                                     : 0;
         const auto at = std::find(options_.cbegin(), options_.cend(), watched);
         if (step == 0 || at == options_.cend())
             return false;
@@ -100,8 +102,8 @@ void centreNow(QWidget& window, bool askWindowManager)
 void setUpFixedWindow(QWidget& window, FrameKind kind, const QString& title, QSize clientTwips)
 {
     const Qt::WindowType type = kind == FrameKind::Dialog ? Qt::Dialog : Qt::Window;
-    window.setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    window.setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint);
     window.setWindowTitle(title);
     window.setFixedSize(look::pixels(clientTwips.width()), look::pixels(clientTwips.height()));
     window.setFont(look::systemFont());
@@ -116,15 +118,9 @@ QPoint centredPosition(QSize screen, QSize frame)
     return {toPixels(left), toPixels(top)};
 }
 
-void centreOnScreen(QWidget& window)
-{
-    centreNow(window, true);
-}
+void centreOnScreen(QWidget& window) { centreNow(window, true); }
 
-void hideFromTaskbar(QWidget& window)
-{
-    x11::hideFromTaskbar(window);
-}
+void hideFromTaskbar(QWidget& window) { x11::hideFromTaskbar(window); }
 
 void makeOptionGroup(const QList<QRadioButton*>& options)
 {

@@ -109,8 +109,8 @@ void hideFromTaskbar(QWidget& window)
         return;
     const xcb_atom_t skipTaskbar = atom(x, "_NET_WM_STATE_SKIP_TASKBAR");
     // Qt keeps the states it finds on the window when it maps it.
-    xcb_change_property(x, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()),
-                        atom(x, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
+    xcb_change_property(x, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()), atom(x, "_NET_WM_STATE"),
+                        XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
     xcb_flush(x);
 }
 

@@ -2,21 +2,12 @@
 
 namespace ripartino::x11 {
 
-const char* missingDisplay()
-{
-    return nullptr;
-}
+const char* missingDisplay() { return nullptr; }
 
 void hideFromTaskbar(QWidget&) {}
 
-std::optional<QMargins> frameExtents(QWidget&)
-{
-    return std::nullopt;
-}
+std::optional<QMargins> frameExtents(QWidget&) { return std::nullopt; }
 
-bool requestFrameExtents(QWidget&, std::function<void()>)
-{
-    return false;
-}
+bool requestFrameExtents(QWidget&, std::function<void()>) { return false; }
 
 }  // namespace ripartino::x11

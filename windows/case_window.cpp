@@ -35,38 +35,61 @@ struct CaseLook {
 };
 
 // Cases II to IV share one tab order.
-const std::vector<const char*> tabOrderOfCasesIItoIV = {"cmdinventa", "cmdstampa", "list",   "Label1", "Picture1",
-                                                        "cmdfine",    "cmdvedi",   "cmdok",  "txtris", "Frame1",
-                                                        "optrnd",     "opt2",      "opt1",   "txt"};
+const std::vector<const char*> tabOrderOfCasesIItoIV = {"cmdinventa", "cmdstampa", "list",  "Label1", "Picture1",
+                                                        "cmdfine",    "cmdvedi",   "cmdok", "txtris", "Frame1",
+                                                        "optrnd",     "opt2",      "opt1",  "txt"};
 
 const CaseLook looks[] = {
-    {"frm1caso", "I caso", "I caso: dividendo decimale, divisore intero", {240, 360, 6855, 495}, {3600, 3120, 3495, 2415},
+    {"frm1caso",
+     "I caso",
+     "I caso: dividendo decimale, divisore intero",
+     {240, 360, 6855, 495},
+     {3600, 3120, 3495, 2415},
      {"cmdinventa", "cmdstampa", "cmdfine", "Label1", "Picture1", "txtris", "list", "cmdok", "cmdvedi", "Frame1",
       "opt1", "opt2", "optrnd", "txt"},
-     ":/drawings/ladybird.svg", "Coccinella",
+     ":/drawings/ladybird.svg",
+     "Coccinella",
      "Una coccinella con il guscio rosa a pois gialli e la testa verde sorridente"},
-    {"frm2caso", "II caso", "II caso: dividendo decimale e minore del divisore, divisore intero", {240, 360, 6855, 855},
+    {"frm2caso",
+     "II caso",
+     "II caso: dividendo decimale e minore del divisore, divisore intero",
+     {240, 360, 6855, 855},
      {4080, 2520, 3135, 3255},
      tabOrderOfCasesIItoIV,
-     ":/drawings/mouse.svg", "Topo", "Un topo grigio con la cravatta verde che salta a braccia aperte"},
-    {"frm3caso", "III caso", "III caso: dividendo intero, divisore decimale", {240, 360, 6855, 495}, {4440, 2160, 2775, 3375},
+     ":/drawings/mouse.svg",
+     "Topo",
+     "Un topo grigio con la cravatta verde che salta a braccia aperte"},
+    {"frm3caso",
+     "III caso",
+     "III caso: dividendo intero, divisore decimale",
+     {240, 360, 6855, 495},
+     {4440, 2160, 2775, 3375},
      tabOrderOfCasesIItoIV,
-     ":/drawings/cat.svg", "Gatto", "Un gatto arancione che esulta con le braccia alzate"},
-    {"frm4caso", "IV caso", "IV caso: dividendo e divisore decimali", {240, 360, 6855, 495}, {4200, 2400, 3015, 3255},
+     ":/drawings/cat.svg",
+     "Gatto",
+     "Un gatto arancione che esulta con le braccia alzate"},
+    {"frm4caso",
+     "IV caso",
+     "IV caso: dividendo e divisore decimali",
+     {240, 360, 6855, 495},
+     {4200, 2400, 3015, 3255},
      tabOrderOfCasesIItoIV,
-     ":/drawings/dog_collar.svg", "Cane con il collare",
+     ":/drawings/dog_collar.svg",
+     "Cane con il collare",
      "Un cane marrone con il collare rosso che apre le braccia e scodinzola"},
-    {"frm5caso", "V caso", "V caso: dividendo e divisore interi, risultato decimale", {960, 360, 5415, 855},
+    {"frm5caso",
+     "V caso",
+     "V caso: dividendo e divisore interi, risultato decimale",
+     {960, 360, 5415, 855},
      {4080, 2160, 3135, 3495},
      {"cmdinventa", "cmdstampa", "list", "Label1", "Picture1", "cmdfine", "cmdvedi", "cmdok", "txtris", "Frame1",
       "opt1", "opt2", "optrnd", "txt"},
-     ":/drawings/seal.svg", "Foca", "Una foca con il papillon rosso che saluta con la pinna"},
+     ":/drawings/seal.svg",
+     "Foca",
+     "Una foca con il papillon rosso che saluta con la pinna"},
 };
 
-const CaseLook& caseLook(DivisionCase divisionCase)
-{
-    return looks[static_cast<int>(divisionCase) - 1];
-}
+const CaseLook& caseLook(DivisionCase divisionCase) { return looks[static_cast<int>(divisionCase) - 1]; }
 
 // The five windows share their layout but for the heading, the picture and the tab order.
 const WindowLayout& caseLayout(DivisionCase divisionCase)
@@ -75,23 +98,25 @@ const WindowLayout& caseLayout(DivisionCase divisionCase)
         std::array<WindowLayout, 5> made;
         for (const DivisionCase each : allCases) {
             const CaseLook& look = caseLook(each);
-            made[static_cast<std::size_t>(each) - 1] = {
-                look.name, look.title, FrameKind::Dialog, {7365, 6630},
-                {{"Picture1", look.pictureBox},
-                 {"Label1", look.headingBox, look.heading},
-                 {"list", {600, 1560, 2295, 3060}},
-                 {"Frame1", {3120, 1560, 1335, 1455}, "Divisore"},
-                 {"opt1", {120, 360, 975, 255}, "1 cifra", "Frame1"},
-                 {"opt2", {120, 720, 975, 255}, "2 cifre", "Frame1"},
-                 {"optrnd", {120, 1080, 975, 255}, "Misto", "Frame1"},
-                 {"cmdinventa", {600, 4680, 2295, 495}, "Inventa !"},
-                 {"cmdok", {120, 5280, 495, 1215}, "OK"},
-                 {"txtris", {600, 5280, 2655, 1215}},
-                 {"cmdvedi", {5160, 5880, 615, 615}},
-                 {"cmdstampa", {5880, 5880, 615, 615}},
-                 {"cmdfine", {6600, 5880, 615, 615}},
-                 {"txt", {4440, 6120, 615, 285}}},
-                look.tabOrder};
+            made[static_cast<std::size_t>(each) - 1] = {look.name,
+                                                        look.title,
+                                                        FrameKind::Dialog,
+                                                        {7365, 6630},
+                                                        {{"Picture1", look.pictureBox},
+                                                         {"Label1", look.headingBox, look.heading},
+                                                         {"list", {600, 1560, 2295, 3060}},
+                                                         {"Frame1", {3120, 1560, 1335, 1455}, "Divisore"},
+                                                         {"opt1", {120, 360, 975, 255}, "1 cifra", "Frame1"},
+                                                         {"opt2", {120, 720, 975, 255}, "2 cifre", "Frame1"},
+                                                         {"optrnd", {120, 1080, 975, 255}, "Misto", "Frame1"},
+                                                         {"cmdinventa", {600, 4680, 2295, 495}, "Inventa !"},
+                                                         {"cmdok", {120, 5280, 495, 1215}, "OK"},
+                                                         {"txtris", {600, 5280, 2655, 1215}},
+                                                         {"cmdvedi", {5160, 5880, 615, 615}},
+                                                         {"cmdstampa", {5880, 5880, 615, 615}},
+                                                         {"cmdfine", {6600, 5880, 615, 615}},
+                                                         {"txt", {4440, 6120, 615, 285}}},
+                                                        look.tabOrder};
         }
         return made;
     }();
@@ -138,8 +163,8 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
 
     cmdvedi_ = placePictureButton("cmdvedi", look::magnifierIcon, QStringLiteral("Visualizza per copiare"));
     // Only case I's print button has a tooltip; a screen reader names it in every case.
-    cmdstampa_ = placePictureButton("cmdstampa", look::printerIcon, QStringLiteral("Stampa"),
-                                    divisionCase == DivisionCase::I);
+    cmdstampa_ =
+        placePictureButton("cmdstampa", look::printerIcon, QStringLiteral("Stampa"), divisionCase == DivisionCase::I);
     QPushButton* cmdfine = placePictureButton("cmdfine", look::roadSignIcon, QStringLiteral("Fine"));
     txt_ = place<QLineEdit>("txt");
     txt_->setFocusPolicy(Qt::NoFocus);  // never shown, so never in the keyboard's way
@@ -156,8 +181,7 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
 }
 
 // The exercise list and the copy text: pale yellow fields in blue ink that never scroll sideways.
-template <typename Field>
-Field* CaseWindow::placeField(const char* name, const QString& says)
+template <typename Field> Field* CaseWindow::placeField(const char* name, const QString& says)
 {
     auto* field = place<Field>(name);
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -183,10 +207,7 @@ QPushButton* CaseWindow::placeCaptionButton(const char* name)
     return button;
 }
 
-QString CaseWindow::printMark() const
-{
-    return txt_->text();
-}
+QString CaseWindow::printMark() const { return txt_->text(); }
 
 DivisorDigits CaseWindow::divisorDigits() const
 {

@@ -27,8 +27,7 @@ public:
     DivisorDigits divisorDigits() const;
 
 private:
-    template <typename Field>
-    Field* placeField(const char* name, const QString& says);
+    template <typename Field> Field* placeField(const char* name, const QString& says);
     QRadioButton* placeOption(const char* name);
     QPushButton* placeCaptionButton(const char* name);
 

@@ -26,24 +26,26 @@ namespace {
 
 const QString caption = QStringLiteral("Stampa");
 
-const WindowLayout printLayout{
-    "frmstampa", "Stampa", FrameKind::Single, {4110, 3270},
-    {{"fracom", {120, 120, 3855, 975}, "Comando"},
-     {"txtcom", {120, 480, 3615, 375}, "Calcola le seguenti operazioni:", "fracom"},
-     {"franop", {120, 1200, 2535, 855}, "N° operazioni per colonna"},
-     {"opt10", {120, 480, 495, 255}, "10", "franop"},
-     {"opt20", {720, 480, 495, 255}, "20", "franop"},
-     {"opt30", {1320, 480, 495, 255}, "30", "franop"},
-     {"opt40", {1920, 480, 495, 255}, "40", "franop"},
-     {"Frame1", {2760, 1200, 1215, 855}, "N° colonne"},
-     {"optc1", {120, 480, 495, 255}, "1", "Frame1"},
-     {"optc2", {600, 480, 495, 255}, "2", "Frame1"},
-     {"fracop", {120, 2160, 2535, 975}, "N° copie"},
-     {"txtcop", {120, 480, 2145, 375}, "1", "fracop"},
-     {"cmdok", {2760, 2280, 1215, 375}, "&OK"},
-     {"cmdannulla", {2760, 2760, 1215, 375}, "&Annulla"}},
-    {"cmdok", "cmdannulla", "txtcom", "txtcop", "fracom", "fracop", "franop", "opt10", "opt20", "opt30", "opt40",
-     "Frame1", "optc1", "optc2"}};
+const WindowLayout printLayout{"frmstampa",
+                               "Stampa",
+                               FrameKind::Single,
+                               {4110, 3270},
+                               {{"fracom", {120, 120, 3855, 975}, "Comando"},
+                                {"txtcom", {120, 480, 3615, 375}, "Calcola le seguenti operazioni:", "fracom"},
+                                {"franop", {120, 1200, 2535, 855}, "N° operazioni per colonna"},
+                                {"opt10", {120, 480, 495, 255}, "10", "franop"},
+                                {"opt20", {720, 480, 495, 255}, "20", "franop"},
+                                {"opt30", {1320, 480, 495, 255}, "30", "franop"},
+                                {"opt40", {1920, 480, 495, 255}, "40", "franop"},
+                                {"Frame1", {2760, 1200, 1215, 855}, "N° colonne"},
+                                {"optc1", {120, 480, 495, 255}, "1", "Frame1"},
+                                {"optc2", {600, 480, 495, 255}, "2", "Frame1"},
+                                {"fracop", {120, 2160, 2535, 975}, "N° copie"},
+                                {"txtcop", {120, 480, 2145, 375}, "1", "fracop"},
+                                {"cmdok", {2760, 2280, 1215, 375}, "&OK"},
+                                {"cmdannulla", {2760, 2760, 1215, 375}, "&Annulla"}},
+                               {"cmdok", "cmdannulla", "txtcom", "txtcop", "fracom", "fracop", "franop", "opt10",
+                                "opt20", "opt30", "opt40", "Frame1", "optc1", "optc2"}};
 
 // The operations-per-column options and the blocks of ten each asks for.
 constexpr std::pair<const char*, int> operationsOptions[] = {{"opt10", 1}, {"opt20", 2}, {"opt30", 3}, {"opt40", 4}};
@@ -84,8 +86,7 @@ private:
 
 }  // namespace
 
-PrintWindow::PrintWindow(PrintService& service, QWidget* parent)
-    : FixedWindow(printLayout, parent), service_(service)
+PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(printLayout, parent), service_(service)
 {
     place<QGroupBox>("fracom");
     txtcom_ = place<QLineEdit>("txtcom");
@@ -231,14 +232,8 @@ void PrintWindow::offerPdf(const QString& message)
         tellUser(QStringLiteral("Il PDF non è stato salvato: il file non si può scrivere."));
 }
 
-void PrintWindow::onAnnullaClicked()
-{
-    close();
-}
+void PrintWindow::onAnnullaClicked() { close(); }
 
-void PrintWindow::tellUser(const QString& message)
-{
-    QMessageBox::warning(this, caption, message);
-}
+void PrintWindow::tellUser(const QString& message) { QMessageBox::warning(this, caption, message); }
 
 }  // namespace ripartino

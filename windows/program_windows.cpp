@@ -14,10 +14,7 @@ namespace ripartino {
 
 namespace {
 
-std::size_t indexOf(DivisionCase divisionCase)
-{
-    return static_cast<std::size_t>(divisionCase) - 1;
-}
+std::size_t indexOf(DivisionCase divisionCase) { return static_cast<std::size_t>(divisionCase) - 1; }
 
 }  // namespace
 
@@ -25,8 +22,7 @@ ProgramWindows::ProgramWindows(RandomSource& source, std::string decimalSeparato
     : source_(source),
       decimalSeparator_(std::move(decimalSeparator)),
       printService_(source, decimalSeparator_, [this] { return markedCase(); })
-{
-}
+{}
 
 ProgramWindows::~ProgramWindows()
 {
@@ -39,8 +35,7 @@ ProgramWindows::~ProgramWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-template <typename Window>
-Window* ProgramWindows::adopt(Window* window)
+template <typename Window> Window* ProgramWindows::adopt(Window* window)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->installEventFilter(this);
@@ -92,9 +87,8 @@ bool ProgramWindows::mainWindowVisible() const
 {
     if (start_ && start_->isVisible())
         return true;
-    return std::any_of(cases_.begin(), cases_.end(), [](const QPointer<CaseWindow>& window) {
-        return window && window->isVisible();
-    });
+    return std::any_of(cases_.begin(), cases_.end(),
+                       [](const QPointer<CaseWindow>& window) { return window && window->isVisible(); });
 }
 
 StartWindow& ProgramWindows::startWindow()
@@ -129,10 +123,7 @@ void ProgramWindows::setPrintWindowIcon(const QIcon& icon)
         print_->setWindowIcon(icon);
 }
 
-CaseWindow* ProgramWindows::openCaseWindow(DivisionCase divisionCase) const
-{
-    return cases_[indexOf(divisionCase)];
-}
+CaseWindow* ProgramWindows::openCaseWindow(DivisionCase divisionCase) const { return cases_[indexOf(divisionCase)]; }
 
 CaseWindowState ProgramWindows::caseWindowState(DivisionCase divisionCase) const
 {
@@ -153,9 +144,6 @@ std::optional<MarkedCase> ProgramWindows::markedCase() const
     return marked;
 }
 
-std::string systemDecimalSeparator()
-{
-    return QLocale::system().decimalPoint().toStdString();
-}
+std::string systemDecimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
 
 }  // namespace ripartino

@@ -64,8 +64,7 @@ protected:
 
 private:
     bool mainWindowVisible() const;
-    template <typename Window>
-    Window* adopt(Window* window);
+    template <typename Window> Window* adopt(Window* window);
 
     RandomSource& source_;
     const std::string decimalSeparator_;

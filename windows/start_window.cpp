@@ -14,7 +14,10 @@ namespace ripartino {
 namespace {
 
 const WindowLayout startLayout{
-    "frminizio", "Ripartino", FrameKind::Dialog, {7365, 6630},
+    "frminizio",
+    "Ripartino",
+    FrameKind::Dialog,
+    {7365, 6630},
     {{"Picture1", {240, 240, 6855, 975}},
      {"Picture2", {600, 1680, 2055, 4215}},
      {"cmd1", {3120, 1800, 1095, 495}, "I caso"},
@@ -37,8 +40,9 @@ const WindowLayout startLayout{
 StartWindow::StartWindow(ProgramWindows& windows, QWidget* parent) : FixedWindow(startLayout, parent), windows_(windows)
 {
     look::paintBackground(*this, look::pink);
-    place<PictureBox>("Picture1", QStringLiteral(":/drawings/banner.svg"), look::pink, QStringLiteral("Ripartino"),
-                      QStringLiteral("Il nome del programma, Ripartino, in lettere gialle da fumetto con un'ombra scura"))
+    place<PictureBox>(
+        "Picture1", QStringLiteral(":/drawings/banner.svg"), look::pink, QStringLiteral("Ripartino"),
+        QStringLiteral("Il nome del programma, Ripartino, in lettere gialle da fumetto con un'ombra scura"))
         ->setFocusPolicy(Qt::StrongFocus);
     place<PictureBox>("Picture2", QStringLiteral(":/drawings/dog_glasses.svg"), look::pink,
                       QStringLiteral("Cane con gli occhiali"),

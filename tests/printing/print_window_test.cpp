@@ -26,7 +26,10 @@ struct LoggedPrinter : RecordingPrinter {
     Jobs& jobs;
 };
 
-long count(const std::vector<std::string>& calls, const std::string& call) { return std::count(calls.begin(), calls.end(), call); }
+long count(const std::vector<std::string>& calls, const std::string& call)
+{
+    return std::count(calls.begin(), calls.end(), call);
+}
 
 // With RIPARTINO_PRINT set (by tests/e2e/print_through_cups.sh), jobs go to the system printer.
 const QStringList systemJob = qEnvironmentVariable("RIPARTINO_PRINT").split(' ', Qt::SkipEmptyParts);

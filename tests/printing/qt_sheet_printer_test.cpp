@@ -60,9 +60,13 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     EXPECT_EQ(QString(text).remove(' ').remove('\n').count(QString::fromStdString(row.heading).remove(' ')), 2);
     const auto exercise = [&](int group, int r) { return QString::fromStdString(*table.slot(group, r)) + " ........"; };
     for (int k = 1; k <= row.blocks; ++k) {
-        EXPECT_EQ(text.count(row.columns == 1 ? QString("\n%1)\n").arg(k) : QString("\n%1) %2)\n").arg(2 * k - 1).arg(2 * k)), 2);
+        EXPECT_EQ(
+            text.count(row.columns == 1 ? QString("\n%1)\n").arg(k) : QString("\n%1) %2)\n").arg(2 * k - 1).arg(2 * k)),
+            2);
         for (int r = 1; r <= 10; ++r)
-            EXPECT_EQ(text.count('\n' + exercise(2 * k - 1, r) + (row.columns == 2 ? ' ' + exercise(2 * k, r) : "") + '\n'), 2);
+            EXPECT_EQ(
+                text.count('\n' + exercise(2 * k - 1, r) + (row.columns == 2 ? ' ' + exercise(2 * k, r) : "") + '\n'),
+                2);
     }
 
     // Inside the printable area; right-hand block numbers two zones of 14 average Arial 15
@@ -73,7 +77,8 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     const double zone = 14 * QFontMetricsF(arial, &reference).averageCharWidth();
     const QRectF printable = QRectF(QPointF(), QPageSize(row.paper).size(QPageSize::Point)).marginsRemoved(row.margins);
     for (const PdfWord& word : pdfWords(pdf)) {
-        EXPECT_TRUE(printable.adjusted(-1, -1, 1, 1).contains(QRectF(QPointF(word.xMin, word.yMin), QPointF(word.xMax, word.yMax))))
+        EXPECT_TRUE(printable.adjusted(-1, -1, 1, 1)
+                        .contains(QRectF(QPointF(word.xMin, word.yMin), QPointF(word.xMax, word.yMax))))
             << word.text.toStdString() << " on page " << word.page;
         if (row.columns == 2 && row.margins == usual && QStringList({"2)", "4)", "6)", "8)"}).contains(word.text)) {
             EXPECT_NEAR(word.xMin - usual.left(), 2 * zone, 0.5);
@@ -98,6 +103,7 @@ const PaperRow paperRows[] = {
     {"LongHeadingTwoColumnsOfForty", QPageSize::A4, inkjet, 2, 4, longHeading, 2},
     {"LongWordHeading", QPageSize::A4, usual, 1, 2, std::string(25, '0') + std::string(300, 'w'), 1},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, SheetOnPaper, testing::ValuesIn(paperRows), [](const auto& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Rows, SheetOnPaper, testing::ValuesIn(paperRows),
+                         [](const auto& row) { return row.param.name; });
 
 }  // namespace

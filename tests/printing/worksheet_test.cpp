@@ -35,21 +35,24 @@ std::vector<std::string> inventions(DivisionCase divisionCase, DivisorDigits dig
 
 // A job's printer calls as the sheet's layout table has them; a job that did not finish
 // has no page breaks and no end.
-std::vector<std::string> job(const WorksheetOptions& options, const std::vector<std::string>& lines, int sheets, bool done = true)
+std::vector<std::string> job(const WorksheetOptions& options, const std::vector<std::string>& lines, int sheets,
+                             bool done = true)
 {
     std::vector<std::string> calls;
     const auto exercise = [&](const std::string& indent, int group, int row) {
         return "\"" + indent + lines[static_cast<std::size_t>((group - 1) * 10 + row - 1)] + " ........\"";
     };
     for (int copy = 0; copy < sheets; ++copy) {
-        calls.insert(calls.end(), {"line \"\"", "font Comic Sans MS", "size 18", "line \"  " + options.heading + "\"",
-                                   "font Arial", "size 6", "line \"\"", "size 15"});
+        calls.insert(calls.end(),
+                     {"line \"\"", "font Comic Sans MS", "size 18", "line \"  " + options.heading + "\"", "font Arial",
+                      "size 6", "line \"\"", "size 15"});
         for (int k = 1; k <= options.blocks && options.columns > 0; ++k) {
             const bool two = options.columns == 2;
             calls.push_back("line \"   " + std::to_string(two ? 2 * k - 1 : k) + ")\""
                             + (two ? " >> \"" + std::to_string(2 * k) + ")\"" : ""));
             for (int row = 1; row <= 10; ++row)
-                calls.push_back("line " + exercise("        ", 2 * k - 1, row) + (two ? " > " + exercise("     ", 2 * k, row) : ""));
+                calls.push_back("line " + exercise("        ", 2 * k - 1, row)
+                                + (two ? " > " + exercise("     ", 2 * k, row) : ""));
         }
         if (done)
             calls.push_back("page");
@@ -80,7 +83,8 @@ TEST_P(PrintJob, PrintsTheSheetsOfOneInvention)
     RecordingPrinter printer(row.failure);
     WorksheetTable table;
     CaseWindowStates windows;
-    windows[static_cast<std::size_t>(row.divisionCase) - 1] = {row.mark ? row.mark : caseDigit(row.divisionCase), Mixed};
+    windows[static_cast<std::size_t>(row.divisionCase) - 1] = {row.mark ? row.mark : caseDigit(row.divisionCase),
+                                                               Mixed};
     const PrintOutcome outcome = printWorksheets(row.options, windows, source, printer, table, ",");
     EXPECT_EQ(outcome, row.outcome);
     EXPECT_EQ(printer.calls, job(row.options, lines, row.sheets, outcome == PrintOutcome::Done));

@@ -18,9 +18,15 @@ enum class Look { Icon, Cartoon, Ink };
 
 // box: pixels at 96 dpi of the control that shows it; clearCorner: the top-left corner that the
 // divisor frame covers in the case window showing the picture, where nothing may hide
-struct Picture { const char *name; QString path; QSize box; Look look; QSize clearCorner{0, 0}; };
+struct Picture {
+    const char* name;
+    QString path;
+    QSize box;
+    Look look;
+    QSize clearCorner{0, 0};
+};
 
-void PrintTo(const Picture &picture, std::ostream *out) { *out << picture.name; }
+void PrintTo(const Picture& picture, std::ostream* out) { *out << picture.name; }
 
 const Picture pictures[] = {
     {"keypad", u":/icons/keypad.svg"_s, {32, 32}, Look::Icon},
@@ -44,7 +50,7 @@ class PictureTest : public testing::TestWithParam<Picture> {};
 
 TEST_P(PictureTest, LoadsCleanlyAndLooksDrawnForItsBox)
 {
-    const Picture &picture = GetParam();
+    const Picture& picture = GetParam();
     warnings.clear();
     QSvgRenderer renderer(picture.path);
     ASSERT_TRUE(renderer.isValid());
@@ -76,8 +82,10 @@ TEST_P(PictureTest, LoadsCleanlyAndLooksDrawnForItsBox)
     EXPECT_TRUE(picture.look == Look::Ink ? colour == 0 : colour >= area / 100)
         << colour << " coloured pixels: handwriting is black ink only, the rest have coloured fills";
     // drawn to the box's scale, yet an icon keeps clear of its edges to sit well on a button face
-    EXPECT_GE(std::max(painted.width() / double(picture.box.width()), painted.height() / double(picture.box.height())), 0.85);
-    EXPECT_TRUE(picture.look != Look::Icon || image.rect().adjusted(1, 1, -1, -1).contains(painted)) << "touches the edge";
+    EXPECT_GE(std::max(painted.width() / double(picture.box.width()), painted.height() / double(picture.box.height())),
+              0.85);
+    EXPECT_TRUE(picture.look != Look::Icon || image.rect().adjusted(1, 1, -1, -1).contains(painted))
+        << "touches the edge";
     EXPECT_EQ(underTheFrame, 0) << "pixels drawn where the divisor frame hides them";
 }
 
@@ -91,14 +99,14 @@ TEST_P(PictureTest, UsesOnlyPlainShapes)
     QXmlStreamReader xml(&file);
     while (xml.readNext() != QXmlStreamReader::EndDocument && !xml.hasError()) {
         EXPECT_TRUE(!xml.isStartElement() || plain.contains(xml.name())) << xml.name().toString().toStdString();
-        for (const QXmlStreamAttribute &attribute : xml.attributes())
+        for (const QXmlStreamAttribute& attribute : xml.attributes())
             EXPECT_FALSE(ignored.contains(attribute.name())) << attribute.name().toString().toStdString();
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPictures, PictureTest, testing::ValuesIn(pictures),
-                         [](const testing::TestParamInfo<Picture> &info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Picture>& info) { return info.param.name; });
 
 TEST(PictureResources, HoldExactlyTheListedPictures)
 {
@@ -109,13 +117,13 @@ TEST(PictureResources, HoldExactlyTheListedPictures)
     EXPECT_EQ(compiledIn.size(), std::size(pictures)) << compiledIn.join(u' ').toStdString();
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing here needs a screen, not even to list the tests
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // nothing here needs a screen, not even to list the tests
     QGuiApplication app(argc, argv);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type != QtDebugMsg && type != QtInfoMsg)
             warnings.append(message);
     });

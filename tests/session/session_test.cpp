@@ -15,7 +15,8 @@ TEST_F(WindowsTest, EveryCaseInventedViewedPrintedToPdfThenExit)
 {
     QTemporaryDir folder;
     int jobs = 0;
-    windows.setPrinterFactory([&] { return std::make_unique<QtSheetPrinter>(folder.filePath(QString::number(++jobs))); });
+    windows.setPrinterFactory(
+        [&] { return std::make_unique<QtSheetPrinter>(folder.filePath(QString::number(++jobs))); });
 
     for (const DivisionCase divisionCase : allCases) {
         CaseWindow& caseWindow = openCase(divisionCase);

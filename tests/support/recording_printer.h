@@ -36,5 +36,8 @@ public:
     }
     void newPage() override { calls.push_back("page"); }
     void endDocument() override { calls.push_back("end"); }
-    ripartino::PrinterStatus status() const override { return calls.empty() ? ripartino::PrinterStatus::Ready : failure; }
+    ripartino::PrinterStatus status() const override
+    {
+        return calls.empty() ? ripartino::PrinterStatus::Ready : failure;
+    }
 };

@@ -11,10 +11,10 @@
 struct Draw {
     double r;
 };
-inline Draw one(int n, int wanted) { return {(wanted - 0.5) / n}; }    // drawFromOne(n) == wanted
-inline Draw zero(int n, int wanted) { return {(wanted + 0.5) / n}; }   // drawFromZero(n) == wanted
-inline Draw sine(double fraction) { return {std::asin(fraction)}; }    // sineFraction() ~ fraction
-inline constexpr Draw top{1.0 - 0x1.0p-53};                            // the largest uniform value
+inline Draw one(int n, int wanted) { return {(wanted - 0.5) / n}; }   // drawFromOne(n) == wanted
+inline Draw zero(int n, int wanted) { return {(wanted + 0.5) / n}; }  // drawFromZero(n) == wanted
+inline Draw sine(double fraction) { return {std::asin(fraction)}; }   // sineFraction() ~ fraction
+inline constexpr Draw top{1.0 - 0x1.0p-53};                           // the largest uniform value
 inline constexpr Draw bottom{0.0};
 
 // Plays a list of draws, over and over, and counts what was taken.

@@ -35,8 +35,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.startWindow()));
     }
 
-    template <typename Control = QWidget>
-    static Control* control(const QWidget* window, const char* name)
+    template <typename Control = QWidget> static Control* control(const QWidget* window, const char* name)
     {
         auto* found = window->findChild<Control*>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << name;

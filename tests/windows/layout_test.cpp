@@ -15,8 +15,8 @@ namespace {
 const QColor magenta(255, 128, 255), lavender(192, 192, 255);
 const std::map<QString, QColor> graphical = {
     {"cmd1", {255, 192, 128}}, {"cmd2", {128, 128, 255}}, {"cmd3", {128, 255, 128}}, {"cmd4", {255, 128, 128}},
-    {"cmd5", {255, 255, 128}}, {"cmdesci", magenta}, {"cmdinventa", lavender}, {"cmdok", lavender},
-    {"cmdvedi", magenta}, {"cmdstampa", magenta}, {"cmdfine", magenta}};
+    {"cmd5", {255, 255, 128}}, {"cmdesci", magenta},      {"cmdinventa", lavender},  {"cmdok", lavender},
+    {"cmdvedi", magenta},      {"cmdstampa", magenta},    {"cmdfine", magenta}};
 
 // The windows drawn from a layout table: 0 is the start window, 1 to 5 the case windows,
 // 6 the print window.
@@ -32,22 +32,25 @@ protected:
     bool isCaseWindow() const { return GetParam() >= 1 && GetParam() <= 5; }
 };
 INSTANTIATE_TEST_SUITE_P(Windows, LayoutTest, testing::Range(0, 7), [](const auto& row) {
-    return row.param == 0 ? std::string("frminizio") : row.param == 6 ? "frmstampa" : "frm" + std::to_string(row.param) + "caso";
+    return row.param == 0 ? std::string("frminizio")
+        : row.param == 6  ? "frmstampa"
+                          : "frm" + std::to_string(row.param) + "caso";
 });
 
 // Each control stands in its row's box within its window or frame, with its caption in a
 // font that is installed and fits, and overlaps a sibling only where the layout means it to:
 // the copy view's button and text, in cases II to V the picture behind the divisor frame, and
 // by a pixel the print window's two columns options, as they were laid out.
-// Tab walks the layout's tab order, passing over what never takes the focus. A screen reader hears every control the focus reaches by a name of
-// its own, a picture button by its tooltip, and meets a picture as an image with a
+// Tab walks the layout's tab order, passing over what never takes the focus. A screen reader hears every control the
+// focus reaches by a name of its own, a picture button by its tooltip, and meets a picture as an image with a
 // description. Pictures and icons have all the screen's device pixels, not magnified ones.
 // A graphical button's face shows exactly its colour.
 TEST_P(LayoutTest, EveryControlStandsFitsAndIsHeard)
 {
     FixedWindow& shown = window();
     const WindowLayout& layout = shown.layout();
-    EXPECT_TRUE(shown.size() == pixelsOf(QRect({}, layout.clientTwips)).size() && shown.minimumSize() == shown.maximumSize());
+    EXPECT_TRUE(shown.size() == pixelsOf(QRect({}, layout.clientTwips)).size()
+                && shown.minimumSize() == shown.maximumSize());
     const auto boxes = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
     EXPECT_EQ(shown.windowFlags() & boxes, Qt::WindowCloseButtonHint);
     QStringList overlaps, names, focusable, tabOrder, walked;
@@ -74,7 +77,8 @@ TEST_P(LayoutTest, EveryControlStandsFitsAndIsHeard)
                 EXPECT_LE(metrics.horizontalAdvance(word), label->width()) << word.toStdString();
         } else if (auto* button = qobject_cast<QAbstractButton*>(placed); button && !button->text().isEmpty()) {
             const int indicator = qobject_cast<QRadioButton*>(button)
-                ? button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button) : 0;
+                ? button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button)
+                : 0;
             EXPECT_LE(metrics.horizontalAdvance(button->text()) + indicator, button->width());
             EXPECT_LE(metrics.height(), button->height());
         }
@@ -83,10 +87,13 @@ TEST_P(LayoutTest, EveryControlStandsFitsAndIsHeard)
             names << reader->text(QAccessible::Name);
         }
         if (auto* button = qobject_cast<QPushButton*>(placed); button && button->text().isEmpty()) {
-            EXPECT_EQ(reader->text(QAccessible::Name), button->toolTip().isEmpty() ? button->accessibleName() : button->toolTip());
-            EXPECT_EQ(button->icon().pixmap(button->iconSize(), shown.devicePixelRatio()).size(), button->iconSize() * shown.devicePixelRatio());
+            EXPECT_EQ(reader->text(QAccessible::Name),
+                      button->toolTip().isEmpty() ? button->accessibleName() : button->toolTip());
+            EXPECT_EQ(button->icon().pixmap(button->iconSize(), shown.devicePixelRatio()).size(),
+                      button->iconSize() * shown.devicePixelRatio());
         }
-        if (auto* button = qobject_cast<QPushButton*>(placed); button && GetParam() != 6 && shown.devicePixelRatio() == 1) {
+        if (auto* button = qobject_cast<QPushButton*>(placed);
+            button && GetParam() != 6 && shown.devicePixelRatio() == 1) {
             // The face just inside the border on every side, where no caption or picture goes.
             const QImage face = button->grab().toImage();
             const int right = face.width() - 3, bottom = face.height() - 3;
@@ -98,13 +105,20 @@ TEST_P(LayoutTest, EveryControlStandsFitsAndIsHeard)
             EXPECT_GE(reader->text(QAccessible::Description).split(QLatin1Char(' ')).size(), 5);
             const QImage drawn = placed->grab().toImage();
             ASSERT_EQ(drawn.size(), placed->size() * shown.devicePixelRatio());
-            EXPECT_EQ(drawn == drawn.scaled(placed->size()).scaled(drawn.size()), shown.devicePixelRatio() == 1);  // no blocks of pixels
+            EXPECT_EQ(drawn == drawn.scaled(placed->size()).scaled(drawn.size()),
+                      shown.devicePixelRatio() == 1);  // no blocks of pixels
         }
     }
     const QObjectList& stacked = shown.children();  // from the back
-    EXPECT_TRUE(!isCaseWindow() || GetParam() == 1 || stacked.indexOf(control(&shown, "Frame1")) > stacked.indexOf(control(&shown, "Picture1")));
-    const char* meant[] = {"", "cmdok/txtris", "Frame1/Picture1 cmdok/txtris", "Frame1/Picture1 cmdok/txtris",
-                           "Frame1/Picture1 cmdok/txtris", "Frame1/Picture1 cmdok/txtris", "optc1/optc2"};
+    EXPECT_TRUE(!isCaseWindow() || GetParam() == 1
+                || stacked.indexOf(control(&shown, "Frame1")) > stacked.indexOf(control(&shown, "Picture1")));
+    const char* meant[] = {"",
+                           "cmdok/txtris",
+                           "Frame1/Picture1 cmdok/txtris",
+                           "Frame1/Picture1 cmdok/txtris",
+                           "Frame1/Picture1 cmdok/txtris",
+                           "Frame1/Picture1 cmdok/txtris",
+                           "optc1/optc2"};
     EXPECT_EQ(overlaps.join(u' '), meant[GetParam()]);
     EXPECT_FALSE(names.contains(QString()));
     EXPECT_EQ(QSet(names.begin(), names.end()).size(), names.size()) << names.join(u'|').toStdString();

@@ -8,10 +8,7 @@
 namespace ripartino {
 namespace {
 
-QString focused()
-{
-    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-}
+QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
 void tabTo(const QString& name)
 {
     for (int presses = 0; presses < 16 && focused() != name; ++presses)
@@ -135,7 +132,7 @@ TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
     EXPECT_EQ(held.count(), 0);
 
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-    openCase(DivisionCase::II).windowHandle()->close();  // the print window is still on screen
+    openCase(DivisionCase::II).windowHandle()->close();                         // the print window is still on screen
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // "premere Inventa ! ..."
     click(windows.openPrintWindow(), "opt10");
     click(windows.openPrintWindow(), "cmdok");  // closing last, the print window brings back the start window
@@ -171,11 +168,15 @@ TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
     const QPoint fine = control(&window, "cmdfine")->mapToGlobal(QPoint(20, 20));
     QProcess::execute("xdotool", QString("mousemove %1 %2 click 1").arg(fine.x()).arg(fine.y()).split(' '));
     // Where a window stands among the managed ones, from the bottom.
-    const auto place = [&](QWidget* w) { return root("_NET_CLIENT_LIST_STACKING").indexOf(QString::number(w->winId(), 16)); };
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        StartWindow* start = windows.openStartWindow();
-        return start && place(start) > 0 && place(windows.openPrintWindow()) > place(start);
-    }, 20000));
+    const auto place = [&](QWidget* w) {
+        return root("_NET_CLIENT_LIST_STACKING").indexOf(QString::number(w->winId(), 16));
+    };
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            StartWindow* start = windows.openStartWindow();
+            return start && place(start) > 0 && place(windows.openPrintWindow()) > place(start);
+        },
+        20000));
 }
 
 }  // namespace

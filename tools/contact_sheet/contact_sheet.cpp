@@ -18,11 +18,10 @@
 
 namespace {
 
-struct Picture
-{
-    const char *path;
-    QSize box;      // pixels at 96 dpi
-    QColor backdrop; // what the picture is shown on in the program
+struct Picture {
+    const char* path;
+    QSize box;        // pixels at 96 dpi
+    QColor backdrop;  // what the picture is shown on in the program
 };
 
 const QColor windowPink(255, 192, 192);
@@ -48,22 +47,22 @@ constexpr int sheetWidth = 1500;
 constexpr int gap = 16;
 constexpr int labelHeight = 22;
 
-QList<QSize> sizesFor(const Picture &picture)
+QList<QSize> sizesFor(const Picture& picture)
 {
     if (picture.box == QSize(32, 32))
         return {{16, 16}, picture.box, {41, 41}, picture.box * 2};
     return {picture.box, picture.box * 2};
 }
 
-QSize cellSize(const Picture &picture)
+QSize cellSize(const Picture& picture)
 {
     QSize cell(-gap, labelHeight);
-    for (const QSize &size : sizesFor(picture))
+    for (const QSize& size : sizesFor(picture))
         cell = {cell.width() + gap + size.width(), qMax(cell.height(), size.height() + labelHeight)};
     return cell;
 }
 
-void paintPicture(QPainter &painter, QSvgRenderer &renderer, const QRect &box, const QColor &backdrop)
+void paintPicture(QPainter& painter, QSvgRenderer& renderer, const QRect& box, const QColor& backdrop)
 {
     painter.fillRect(box, backdrop);
     renderer.render(&painter, box);
@@ -73,9 +72,9 @@ void paintPicture(QPainter &painter, QSvgRenderer &renderer, const QRect &box, c
     painter.drawRect(box.adjusted(-1, -1, 0, 0));
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -91,7 +90,7 @@ int main(int argc, char *argv[])
     int x = gap;
     int y = gap;
     int rowHeight = 0;
-    for (const Picture &picture : pictures) {
+    for (const Picture& picture : pictures) {
         const QSize cell = cellSize(picture);
         if (x + cell.width() + gap > sheetWidth && x > gap) {
             x = gap;
@@ -113,7 +112,7 @@ int main(int argc, char *argv[])
 
     int failures = 0;
     for (qsizetype i = 0; i < origins.size(); ++i) {
-        const Picture &picture = pictures[size_t(i)];
+        const Picture& picture = pictures[size_t(i)];
         QSvgRenderer renderer{QString::fromLatin1(picture.path)};
         if (!renderer.isValid()) {
             err << "cannot load " << picture.path << '\n';
@@ -122,7 +121,7 @@ int main(int argc, char *argv[])
         }
         const QPoint origin = origins[i];
         int left = origin.x();
-        for (const QSize &size : sizesFor(picture)) {
+        for (const QSize& size : sizesFor(picture)) {
             paintPicture(painter, renderer, QRect(QPoint(left, origin.y()), size), picture.backdrop);
             left += size.width() + gap;
         }

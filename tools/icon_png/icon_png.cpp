@@ -15,16 +15,16 @@ namespace {
 
 int warnings = 0;
 
-void countWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+void countWarnings(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type != QtDebugMsg && type != QtInfoMsg)
         ++warnings;
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    for (const QString &sizeText : args.mid(4)) {
+    for (const QString& sizeText : args.mid(4)) {
         bool ok = false;
         const int size = sizeText.toInt(&ok);
         if (!ok || size <= 0) {
