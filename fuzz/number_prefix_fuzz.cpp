@@ -16,10 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double value = ripartino::numberPrefix(text);
     FUZZ_CHECK(!std::isnan(value), text);
 
-    std::string bare;
-    for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n')
-            bare += c;
+    std::string bare = text;
+    std::erase_if(bare, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
     FUZZ_CHECK(ripartino::numberPrefix(bare) == value, text);
     FUZZ_CHECK(ripartino::numberPrefix(text + ",9") == value, text);
     if (!bare.empty() && bare.size() <= 15 && bare.find_first_not_of("0123456789") == std::string::npos)

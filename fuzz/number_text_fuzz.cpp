@@ -17,10 +17,8 @@
 #include "core/numbers.h"
 #include "fuzz_check.h"
 
-namespace {
-
 // Checks the form of a number's text, and that it reads back as x correctly rounded to `digits`.
-void checkText(const std::string& text, double x, int digits, std::string_view separator)
+static void checkText(const std::string& text, double x, int digits, std::string_view separator)
 {
     if (!(x >= 0.001 && x <= 10000))
         return;  // not a number the generators make
@@ -35,8 +33,6 @@ void checkText(const std::string& text, double x, int digits, std::string_view s
     FUZZ_CHECK(std::strtod(plain.c_str(), nullptr) == std::strtod(rounded, nullptr), text);
 }
 
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static constexpr std::string_view separators[] = {",", ".", "\xD9\xAB"};  // the last: Arabic
@@ -45,12 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint64_t bits = 0;
     std::memcpy(&bits, data + 1, std::min<std::size_t>(size - 1, sizeof bits));
     const std::string_view separator = separators[(data[0] >> 1) % std::size(separators)];
-    if (data[0] & 1) {
-        const auto x = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
-        checkText(ripartino::formatSingle(x, separator), x, 7, separator);
-    } else {
-        const auto x = std::bit_cast<double>(bits);
-        checkText(ripartino::formatDouble(x, separator), x, 15, separator);
-    }
+    const auto single = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
+    const auto wide = std::bit_cast<double>(bits);
+    if (data[0] & 1)
+        checkText(ripartino::formatSingle(single, separator), single, 7, separator);
+    else
+        checkText(ripartino::formatDouble(wide, separator), wide, 15, separator);
     return 0;
 }
