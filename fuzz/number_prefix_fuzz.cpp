@@ -2,7 +2,6 @@
 // depend on blanks, tabs or line feeds wherever they stand (the fuzzer puts them anywhere), nor on
 // what follows a comma; and plain digits read as the C library reads them.
 
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -14,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const double value = ripartino::numberPrefix(text);
-    FUZZ_CHECK(!std::isnan(value), text);
 
+    // NaN fails here too: it equals nothing.
     std::string bare = text;
     std::erase_if(bare, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
     FUZZ_CHECK(ripartino::numberPrefix(bare) == value, text);
