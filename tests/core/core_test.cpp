@@ -52,7 +52,7 @@ const CandidateRow candidateRows[] = {
     {"IV_UnitsAndTenth", IV, Two, {one(2, 1), one(99, 5), one(3, 1), sine(0.7), zero(9, 5), one(9, 6)}, "5,7 : 5,6"},
     {"IV_FloatTieBelow", IV, Two, {one(2, 1), one(99, 2), one(3, 1), sine(0.1), zero(9, 2), one(9, 1)}, "2,1 : 2,1"},
     {"IV_FloatTieAbove", IV, Two, {one(2, 1), one(99, 2), one(3, 1), sine(0.2), zero(9, 2), one(9, 2)}, ""},
-    {"IV_Hundredths", IV, One, {one(2, 1), one(99, 31), one(3, 3), sine(0.25), zero(9, 7), one(2, 2)}, "31,25 : 0,07"},
+    {"IV_Hundredths", IV, One, {top, one(999, 31), one(3, 3), sine(0.25), zero(9, 7), one(2, 2)}, "31,25 : 0,07"},
     // Under Mix the divisor size is the fifth draw.
     {"IV_Fifth", IV, Mix, {one(2, 1), one(99, 9), one(3, 2), sine(0.5), one(2, 2), zero(9, 6), one(9, 8)}, "9,5 : 6,8"},
     // Case V: (size,) divisor, dividend.
