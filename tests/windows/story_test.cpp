@@ -46,8 +46,6 @@ TEST_P(CaseStory, OpenInventCopyPrintAndLeave)
     EXPECT_TRUE(list->count() == 10 && copied.startsWith(list->item(0)->text())
                 && copied.endsWith(list->item(9)->text()));
     click(window, "cmdok");
-    EXPECT_TRUE(control(window, "txtris")->isHidden());
-    click(window, "opt1");
 
     click(window, "cmdstampa");
     click(window, "cmdinventa");
@@ -89,7 +87,6 @@ TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&start));
     EXPECT_EQ(focused(), QStringLiteral("cmdesci"));
     EXPECT_EQ(windows.printWindow().windowIcon().cacheKey(), start.windowIcon().cacheKey());
-    EXPECT_EQ(control(&start, "cmd2")->accessibleDescription(), control(&start, "Label2")->property("text").toString());
     QTest::keyClick(&start, Qt::Key_I, Qt::AltModifier);  // no access keys: Enter below still reaches "Esci"
     EXPECT_EQ(runUntilTheProgramEnds([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }), 0);
     windows.printWindow().show();
@@ -106,10 +103,6 @@ TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
     click(&window, "opt1");
     EXPECT_EQ(window.divisorDigits(), DivisorDigits::OneDigit);
     click(&window, "cmdfine");
-    quickly();
-    QSignalSpy exits(control<QPushButton>(windows.openStartWindow(), "cmdesci"), &QPushButton::clicked);
-    click(windows.openStartWindow(), "cmdesci");
-    EXPECT_EQ(exits.count(), 0);
     // Esc held in a case window: the first press goes back, the repeats press nothing.
     QTest::keyClick(&openCase(DivisionCase::III), Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitForWindowActive(windows.openStartWindow()));
