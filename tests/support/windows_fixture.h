@@ -58,15 +58,6 @@ protected:
         return *window;
     }
 
-    static QStringList listed(const CaseWindow& window)
-    {
-        QStringList lines;
-        const auto* list = control<QListWidget>(&window, "list");
-        for (int row = 0; row < list->count(); ++row)
-            lines << list->item(row)->text();
-        return lines;
-    }
-
     RandomSource source;
     ProgramWindows windows{source, systemDecimalSeparator()};
 };
