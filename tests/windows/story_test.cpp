@@ -47,7 +47,9 @@ TEST_P(CaseStory, OpenInventCopyPrintAndLeave)
                 && copied.endsWith(list->item(9)->text()));
     click(window, "cmdok");
 
-    click(window, "cmdstampa");
+    click(window, "cmdstampa");  // the job reads this window's mark and divisor choice
+    EXPECT_TRUE(windows.markedCase() && windows.markedCase()->divisionCase == shown
+                && windows.markedCase()->divisorDigits == DivisorDigits::TwoDigits);
     PrintWindow* print = windows.openPrintWindow();
     ASSERT_TRUE(print && QTest::qWaitForWindowActive(print));
     for (QPushButton* button : print->findChildren<QPushButton*>()) {  // "&OK" and "&Annulla": plain buttons
