@@ -134,6 +134,9 @@ TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
         server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         ASSERT_TRUE(server.waitForReadyRead(20000));
         qputenv("DISPLAY", ":" + server.readAll().trimmed());  // for the ones started next
+        // The server names its display before it takes clients; a window manager started
+        // earlier gives up at once.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !root("_NET_SUPPORTING_WM_CHECK").isEmpty(); }, 30000));
         manager.start("openbox", {"--sm-disable"});
         ASSERT_TRUE(QTest::qWaitFor([&] { return root("_NET_SUPPORTING_WM_CHECK").contains("window id"); }, 30000));
         self.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=*.AfterFine*", "-platform", "xcb"});
