@@ -155,24 +155,24 @@ void firstPaintAfterOk(benchmark::State& state)
     ProgramWindows windows(source, ",");
     windows.setPrinterFactory([&dir] { return std::make_unique<QtSheetPrinter>(dir.filePath("job.pdf")); });
     windows.startWindow().show();
-    click(windows.openStartWindow(), "cmd1");
+    click(windows.openStartWindow(), "case1Button");
     CaseWindow* caseWindow = windows.openCaseWindow(DivisionCase::I);
     (void)QTest::qWaitForWindowExposed(caseWindow);
-    click(caseWindow, "cmdinventa");
+    click(caseWindow, "inventButton");
     FirstPaint paint;
     caseWindow->installEventFilter(&paint);
     for (auto _ : state) {
-        click(caseWindow, "cmdstampa");
+        click(caseWindow, "printButton");
         PrintWindow* print = windows.openPrintWindow();
         (void)QTest::qWaitForWindowExposed(print);
-        click(print, "opt40");
-        click(print, "optc2");
-        print->findChild<QLineEdit*>(QStringLiteral("txtcop"))->setText(QStringLiteral("999"));
+        click(print, "operations40Option");
+        click(print, "twoColumnsOption");
+        print->findChild<QLineEdit*>(QStringLiteral("copiesField"))->setText(QStringLiteral("999"));
         QApplication::processEvents();
         caseWindow->update();
         paint.after = -1;
         paint.clock.start();
-        click(print, "cmdok");
+        click(print, "okButton");
         (void)QTest::qWaitFor([&] { return !windows.openPrintWindow() && paint.after >= 0; }, 60000);
         state.SetIterationTime(static_cast<double>(paint.after) / 1e9);
     }

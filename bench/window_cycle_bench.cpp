@@ -48,12 +48,12 @@ void clickOn(QWidget* window, const char* name)
 // windows are deleted before the next round.
 void roundTrip(ProgramWindows& windows)
 {
-    clickOn(windows.openStartWindow(), "cmd1");
+    clickOn(windows.openStartWindow(), "case1Button");
     CaseWindow* caseWindow = windows.openCaseWindow(DivisionCase::I);
     if (!QTest::qWaitForWindowExposed(caseWindow))
         std::abort();
     caseWindow->repaint();
-    clickOn(caseWindow, "cmdfine");
+    clickOn(caseWindow, "backButton");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     windows.openStartWindow()->repaint();

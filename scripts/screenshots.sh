@@ -63,18 +63,18 @@ for scale in $scales; do
         click "$start" 208 $((120 + (n - 1) * 56)) 73 33          # cmdN
         case_window=$(window "$title")
         offTaskbar "$case_window" "$title"
-        click "$case_window" 40 312 153 33                          # cmdinventa
-        click "$case_window" 344 392 41 41                          # cmdvedi
+        click "$case_window" 40 312 153 33                          # inventButton
+        click "$case_window" 344 392 41 41                          # viewButton
         shoot "$case_window" "case$n"
         if [ "$n" = 1 ]; then
-            click "$case_window" 392 392 41 41                      # cmdstampa
+            click "$case_window" 392 392 41 41                      # printButton
             print_window=$(window Stampa)
-            click "$print_window" 56 112 33 17                      # opt20
-            click "$print_window" 224 112 33 17                     # optc2
+            click "$print_window" 56 112 33 17                      # operations20Option
+            click "$print_window" 224 112 33 17                     # twoColumnsOption
             shoot "$print_window" print
-            click "$print_window" 184 184 81 25                     # cmdannulla
+            click "$print_window" 184 184 81 25                     # cancelButton
         fi
-        click "$case_window" 440 392 41 41                          # cmdfine
+        click "$case_window" 440 392 41 41                          # backButton
         start=$(window Ripartino)
     done
     stop

@@ -35,22 +35,22 @@ struct CaseLook {
 };
 
 // Cases II to IV share one tab order.
-const std::vector<const char*> tabOrderOfCasesIItoIV = {"cmdinventa", "cmdstampa", "list",  "Label1", "Picture1",
-                                                        "cmdfine",    "cmdvedi",   "cmdok", "txtris", "Frame1",
-                                                        "optrnd",     "opt2",      "opt1",  "txt"};
+const std::vector<const char*> tabOrderOfCasesIItoIV = {"inventButton", "printButton", "exerciseList",  "heading", "picture",
+                                                        "backButton",    "viewButton",   "okButton", "copyView", "divisorGroup",
+                                                        "mixedOption",     "twoDigitsOption",      "oneDigitOption",  "printMark"};
 
 const CaseLook looks[] = {
-    {"frm1caso",
+    {"caseWindow1",
      "I caso",
      "I caso: dividendo decimale, divisore intero",
      {240, 360, 6855, 495},
      {3600, 3120, 3495, 2415},
-     {"cmdinventa", "cmdstampa", "cmdfine", "Label1", "Picture1", "txtris", "list", "cmdok", "cmdvedi", "Frame1",
-      "opt1", "opt2", "optrnd", "txt"},
+     {"inventButton", "printButton", "backButton", "heading", "picture", "copyView", "exerciseList", "okButton", "viewButton", "divisorGroup",
+      "oneDigitOption", "twoDigitsOption", "mixedOption", "printMark"},
      ":/drawings/ladybird.svg",
      "Coccinella",
      "Una coccinella con il guscio rosa a pois gialli e la testa verde sorridente"},
-    {"frm2caso",
+    {"caseWindow2",
      "II caso",
      "II caso: dividendo decimale e minore del divisore, divisore intero",
      {240, 360, 6855, 855},
@@ -59,7 +59,7 @@ const CaseLook looks[] = {
      ":/drawings/mouse.svg",
      "Topo",
      "Un topo grigio con la cravatta verde che salta a braccia aperte"},
-    {"frm3caso",
+    {"caseWindow3",
      "III caso",
      "III caso: dividendo intero, divisore decimale",
      {240, 360, 6855, 495},
@@ -68,7 +68,7 @@ const CaseLook looks[] = {
      ":/drawings/cat.svg",
      "Gatto",
      "Un gatto arancione che esulta con le braccia alzate"},
-    {"frm4caso",
+    {"caseWindow4",
      "IV caso",
      "IV caso: dividendo e divisore decimali",
      {240, 360, 6855, 495},
@@ -77,13 +77,13 @@ const CaseLook looks[] = {
      ":/drawings/dog_collar.svg",
      "Cane con il collare",
      "Un cane marrone con il collare rosso che apre le braccia e scodinzola"},
-    {"frm5caso",
+    {"caseWindow5",
      "V caso",
      "V caso: dividendo e divisore interi, risultato decimale",
      {960, 360, 5415, 855},
      {4080, 2160, 3135, 3495},
-     {"cmdinventa", "cmdstampa", "list", "Label1", "Picture1", "cmdfine", "cmdvedi", "cmdok", "txtris", "Frame1",
-      "opt1", "opt2", "optrnd", "txt"},
+     {"inventButton", "printButton", "exerciseList", "heading", "picture", "backButton", "viewButton", "okButton", "copyView", "divisorGroup",
+      "oneDigitOption", "twoDigitsOption", "mixedOption", "printMark"},
      ":/drawings/seal.svg",
      "Foca",
      "Una foca con il papillon rosso che saluta con la pinna"},
@@ -102,20 +102,20 @@ const WindowLayout& caseLayout(DivisionCase divisionCase)
                                                         look.title,
                                                         FrameKind::Dialog,
                                                         {7365, 6630},
-                                                        {{"Picture1", look.pictureBox},
-                                                         {"Label1", look.headingBox, look.heading},
-                                                         {"list", {600, 1560, 2295, 3060}},
-                                                         {"Frame1", {3120, 1560, 1335, 1455}, "Divisore"},
-                                                         {"opt1", {120, 360, 975, 255}, "1 cifra", "Frame1"},
-                                                         {"opt2", {120, 720, 975, 255}, "2 cifre", "Frame1"},
-                                                         {"optrnd", {120, 1080, 975, 255}, "Misto", "Frame1"},
-                                                         {"cmdinventa", {600, 4680, 2295, 495}, "Inventa !"},
-                                                         {"cmdok", {120, 5280, 495, 1215}, "OK"},
-                                                         {"txtris", {600, 5280, 2655, 1215}},
-                                                         {"cmdvedi", {5160, 5880, 615, 615}},
-                                                         {"cmdstampa", {5880, 5880, 615, 615}},
-                                                         {"cmdfine", {6600, 5880, 615, 615}},
-                                                         {"txt", {4440, 6120, 615, 285}}},
+                                                        {{"picture", look.pictureBox},
+                                                         {"heading", look.headingBox, look.heading},
+                                                         {"exerciseList", {600, 1560, 2295, 3060}},
+                                                         {"divisorGroup", {3120, 1560, 1335, 1455}, "Divisore"},
+                                                         {"oneDigitOption", {120, 360, 975, 255}, "1 cifra", "divisorGroup"},
+                                                         {"twoDigitsOption", {120, 720, 975, 255}, "2 cifre", "divisorGroup"},
+                                                         {"mixedOption", {120, 1080, 975, 255}, "Misto", "divisorGroup"},
+                                                         {"inventButton", {600, 4680, 2295, 495}, "Inventa !"},
+                                                         {"okButton", {120, 5280, 495, 1215}, "OK"},
+                                                         {"copyView", {600, 5280, 2655, 1215}},
+                                                         {"viewButton", {5160, 5880, 615, 615}},
+                                                         {"printButton", {5880, 5880, 615, 615}},
+                                                         {"backButton", {6600, 5880, 615, 615}},
+                                                         {"printMark", {4440, 6120, 615, 285}}},
                                                         look.tabOrder};
         }
         return made;
@@ -132,51 +132,51 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
     look::paintBackground(*this, look::pink);
 
     // Made before the frame, so that where they overlap the frame lies in front.
-    place<PictureBox>("Picture1", QLatin1String(art.drawing), look::pink, QString::fromUtf8(art.drawingName),
+    place<PictureBox>("picture", QLatin1String(art.drawing), look::pink, QString::fromUtf8(art.drawingName),
                       QString::fromUtf8(art.drawingDescription))
         ->setFocusPolicy(Qt::StrongFocus);
 
-    auto* heading = place<QLabel>("Label1");
+    auto* heading = place<QLabel>("heading");
     heading->setFont(look::comicFont(15.75));
     heading->setWordWrap(true);
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     look::paintBackground(*heading, look::pink, look::blue);
 
-    list_ = placeField<QListWidget>("list", QStringLiteral("Divisioni inventate"));
-    list_->setFont(look::systemFont(12));
+    exerciseList_ = placeField<QListWidget>("exerciseList", QStringLiteral("Divisioni inventate"));
+    exerciseList_->setFont(look::systemFont(12));
 
-    auto* frame = place<QGroupBox>("Frame1");
+    auto* frame = place<QGroupBox>("divisorGroup");
     frame->setFont(look::systemFont(9.75, true));
     look::paintBackground(*frame, look::pink, look::darkRed);
-    opt1_ = placeOption("opt1");
-    opt2_ = placeOption("opt2");
-    optrnd_ = placeOption("optrnd");
-    optrnd_->setChecked(true);
+    oneDigitOption_ = placeOption("oneDigitOption");
+    twoDigitsOption_ = placeOption("twoDigitsOption");
+    mixedOption_ = placeOption("mixedOption");
+    mixedOption_->setChecked(true);
 
-    QPushButton* cmdinventa = placeCaptionButton("cmdinventa");
-    cmdok_ = placeCaptionButton("cmdok");
-    cmdok_->setToolTip(QStringLiteral("Chiude la finestra per la copia"));
-    txtris_ = placeField<QPlainTextEdit>("txtris", QStringLiteral("Divisioni da copiare"));
-    txtris_->setWordWrapMode(QTextOption::WordWrap);
-    txtris_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtris_->setTabChangesFocus(true);
+    QPushButton* inventButton = placeCaptionButton("inventButton");
+    okButton_ = placeCaptionButton("okButton");
+    okButton_->setToolTip(QStringLiteral("Chiude la finestra per la copia"));
+    copyView_ = placeField<QPlainTextEdit>("copyView", QStringLiteral("Divisioni da copiare"));
+    copyView_->setWordWrapMode(QTextOption::WordWrap);
+    copyView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    copyView_->setTabChangesFocus(true);
 
-    cmdvedi_ = placePictureButton("cmdvedi", look::magnifierIcon, QStringLiteral("Visualizza per copiare"));
+    viewButton_ = placePictureButton("viewButton", look::magnifierIcon, QStringLiteral("Visualizza per copiare"));
     // Only case I's print button has a tooltip; a screen reader names it in every case.
-    cmdstampa_ =
-        placePictureButton("cmdstampa", look::printerIcon, QStringLiteral("Stampa"), divisionCase == DivisionCase::I);
-    QPushButton* cmdfine = placePictureButton("cmdfine", look::roadSignIcon, QStringLiteral("Fine"));
-    txt_ = place<QLineEdit>("txt");
-    txt_->setFocusPolicy(Qt::NoFocus);  // never shown, so never in the keyboard's way
+    printButton_ =
+        placePictureButton("printButton", look::printerIcon, QStringLiteral("Stampa"), divisionCase == DivisionCase::I);
+    QPushButton* backButton = placePictureButton("backButton", look::roadSignIcon, QStringLiteral("Fine"));
+    printMark_ = place<QLineEdit>("printMark");
+    printMark_->setFocusPolicy(Qt::NoFocus);  // never shown, so never in the keyboard's way
 
-    for (QWidget* hidden : std::initializer_list<QWidget*>{cmdok_, txtris_, cmdvedi_, cmdstampa_, txt_})
+    for (QWidget* hidden : std::initializer_list<QWidget*>{okButton_, copyView_, viewButton_, printButton_, printMark_})
         hidden->hide();
-    connect(cmdinventa, &QPushButton::clicked, this, &CaseWindow::onInventaClicked);
-    connect(cmdok_, &QPushButton::clicked, this, &CaseWindow::onOkClicked);
-    connect(cmdvedi_, &QPushButton::clicked, this, &CaseWindow::onVediClicked);
-    connect(cmdstampa_, &QPushButton::clicked, this, &CaseWindow::onStampaClicked);
-    connect(cmdfine, &QPushButton::clicked, this, &CaseWindow::onFineClicked);
-    setCancelButton(*cmdfine);
+    connect(inventButton, &QPushButton::clicked, this, &CaseWindow::onInventClicked);
+    connect(okButton_, &QPushButton::clicked, this, &CaseWindow::onOkClicked);
+    connect(viewButton_, &QPushButton::clicked, this, &CaseWindow::onViewClicked);
+    connect(printButton_, &QPushButton::clicked, this, &CaseWindow::onPrintClicked);
+    connect(backButton, &QPushButton::clicked, this, &CaseWindow::onBackClicked);
+    setCancelButton(*backButton);
     finishLayout();
 }
 
@@ -207,24 +207,24 @@ QPushButton* CaseWindow::placeCaptionButton(const char* name)
     return button;
 }
 
-QString CaseWindow::printMark() const { return txt_->text(); }
+QString CaseWindow::printMark() const { return printMark_->text(); }
 
 DivisorDigits CaseWindow::divisorDigits() const
 {
-    if (opt1_->isChecked())
+    if (oneDigitOption_->isChecked())
         return DivisorDigits::OneDigit;
-    if (opt2_->isChecked())
+    if (twoDigitsOption_->isChecked())
         return DivisorDigits::TwoDigits;
     return DivisorDigits::Mixed;
 }
 
-void CaseWindow::onInventaClicked()
+void CaseWindow::onInventClicked()
 {
     windows_.randomSource().reseedFromClock();
-    cmdstampa_->show();
-    cmdvedi_->show();
-    txtris_->clear();
-    list_->clear();
+    printButton_->show();
+    viewButton_->show();
+    copyView_->clear();
+    exerciseList_->clear();
 
     const ExerciseSet exercises =
         CaseGenerator(divisionCase_).invent(divisorDigits(), windows_.randomSource(), windows_.decimalSeparator());
@@ -232,33 +232,33 @@ void CaseWindow::onInventaClicked()
     for (const Exercise& exercise : exercises) {
         const QString line = QString::fromStdString(exercise.line);
         text += line;
-        list_->addItem(line);
+        exerciseList_->addItem(line);
     }
-    txtris_->setPlainText(text);
+    copyView_->setPlainText(text);
 }
 
-void CaseWindow::onVediClicked()
+void CaseWindow::onViewClicked()
 {
-    cmdok_->show();
-    txtris_->show();
+    okButton_->show();
+    copyView_->show();
 }
 
 void CaseWindow::onOkClicked()
 {
-    cmdok_->hide();
-    txtris_->hide();
+    okButton_->hide();
+    copyView_->hide();
 }
 
-void CaseWindow::onStampaClicked()
+void CaseWindow::onPrintClicked()
 {
-    txt_->setText(QString::fromStdString(caseDigit(divisionCase_)));
+    printMark_->setText(QString::fromStdString(caseDigit(divisionCase_)));
     PrintWindow& printWindow = windows_.printWindow();
     printWindow.show();
     printWindow.raise();
     printWindow.activateWindow();
 }
 
-void CaseWindow::onFineClicked()
+void CaseWindow::onBackClicked()
 {
     windows_.startWindow().show();
     close();

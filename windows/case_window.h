@@ -13,15 +13,15 @@ namespace ripartino {
 
 class ProgramWindows;
 
-// frm1caso ... frm5caso: invents ten exercises of one case, shows them for copying and
-// asks for a worksheet of them.
+// A case window: invents ten exercises of one case, shows them for copying and asks for a
+// worksheet of them.
 class CaseWindow : public FixedWindow {
     Q_OBJECT
 public:
     CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidget* parent = nullptr);
 
     DivisionCase divisionCase() const { return divisionCase_; }
-    // The text of the hidden box `txt`: the case digit once printing was asked for, else "".
+    // The text of the hidden print mark box: the case digit once printing was asked for, else "".
     QString printMark() const;
     // The divisor size the option buttons stand at.
     DivisorDigits divisorDigits() const;
@@ -31,23 +31,23 @@ private:
     QRadioButton* placeOption(const char* name);
     QPushButton* placeCaptionButton(const char* name);
 
-    void onInventaClicked();
-    void onVediClicked();
+    void onInventClicked();
+    void onViewClicked();
     void onOkClicked();
-    void onStampaClicked();
-    void onFineClicked();
+    void onPrintClicked();
+    void onBackClicked();
 
     ProgramWindows& windows_;
     const DivisionCase divisionCase_;
-    QRadioButton* opt1_ = nullptr;
-    QRadioButton* opt2_ = nullptr;
-    QRadioButton* optrnd_ = nullptr;
-    QListWidget* list_ = nullptr;
-    QPlainTextEdit* txtris_ = nullptr;
-    QPushButton* cmdok_ = nullptr;
-    QPushButton* cmdvedi_ = nullptr;
-    QPushButton* cmdstampa_ = nullptr;
-    QLineEdit* txt_ = nullptr;
+    QRadioButton* oneDigitOption_ = nullptr;
+    QRadioButton* twoDigitsOption_ = nullptr;
+    QRadioButton* mixedOption_ = nullptr;
+    QListWidget* exerciseList_ = nullptr;
+    QPlainTextEdit* copyView_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* viewButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QLineEdit* printMark_ = nullptr;
 };
 
 }  // namespace ripartino

@@ -26,29 +26,29 @@ namespace {
 
 const QString caption = QStringLiteral("Stampa");
 
-const WindowLayout printLayout{"frmstampa",
+const WindowLayout printLayout{"printWindow",
                                "Stampa",
                                FrameKind::Single,
                                {4110, 3270},
-                               {{"fracom", {120, 120, 3855, 975}, "Comando"},
-                                {"txtcom", {120, 480, 3615, 375}, "Calcola le seguenti operazioni:", "fracom"},
-                                {"franop", {120, 1200, 2535, 855}, "N° operazioni per colonna"},
-                                {"opt10", {120, 480, 495, 255}, "10", "franop"},
-                                {"opt20", {720, 480, 495, 255}, "20", "franop"},
-                                {"opt30", {1320, 480, 495, 255}, "30", "franop"},
-                                {"opt40", {1920, 480, 495, 255}, "40", "franop"},
-                                {"Frame1", {2760, 1200, 1215, 855}, "N° colonne"},
-                                {"optc1", {120, 480, 495, 255}, "1", "Frame1"},
-                                {"optc2", {600, 480, 495, 255}, "2", "Frame1"},
-                                {"fracop", {120, 2160, 2535, 975}, "N° copie"},
-                                {"txtcop", {120, 480, 2145, 375}, "1", "fracop"},
-                                {"cmdok", {2760, 2280, 1215, 375}, "&OK"},
-                                {"cmdannulla", {2760, 2760, 1215, 375}, "&Annulla"}},
-                               {"cmdok", "cmdannulla", "txtcom", "txtcop", "fracom", "fracop", "franop", "opt10",
-                                "opt20", "opt30", "opt40", "Frame1", "optc1", "optc2"}};
+                               {{"headingGroup", {120, 120, 3855, 975}, "Comando"},
+                                {"headingField", {120, 480, 3615, 375}, "Calcola le seguenti operazioni:", "headingGroup"},
+                                {"operationsGroup", {120, 1200, 2535, 855}, "N° operazioni per colonna"},
+                                {"operations10Option", {120, 480, 495, 255}, "10", "operationsGroup"},
+                                {"operations20Option", {720, 480, 495, 255}, "20", "operationsGroup"},
+                                {"operations30Option", {1320, 480, 495, 255}, "30", "operationsGroup"},
+                                {"operations40Option", {1920, 480, 495, 255}, "40", "operationsGroup"},
+                                {"columnsGroup", {2760, 1200, 1215, 855}, "N° colonne"},
+                                {"oneColumnOption", {120, 480, 495, 255}, "1", "columnsGroup"},
+                                {"twoColumnsOption", {600, 480, 495, 255}, "2", "columnsGroup"},
+                                {"copiesGroup", {120, 2160, 2535, 975}, "N° copie"},
+                                {"copiesField", {120, 480, 2145, 375}, "1", "copiesGroup"},
+                                {"okButton", {2760, 2280, 1215, 375}, "&OK"},
+                                {"cancelButton", {2760, 2760, 1215, 375}, "&Annulla"}},
+                               {"okButton", "cancelButton", "headingField", "copiesField", "headingGroup", "copiesGroup", "operationsGroup", "operations10Option",
+                                "operations20Option", "operations30Option", "operations40Option", "columnsGroup", "oneColumnOption", "twoColumnsOption"}};
 
 // The operations-per-column options and the blocks of ten each asks for.
-constexpr std::pair<const char*, int> operationsOptions[] = {{"opt10", 1}, {"opt20", 2}, {"opt30", 3}, {"opt40", 4}};
+constexpr std::pair<const char*, int> operationsOptions[] = {{"operations10Option", 1}, {"operations20Option", 2}, {"operations30Option", 3}, {"operations40Option", 4}};
 
 // While a job runs the windows paint but take no input, except the progress dialog: what
 // the job read cannot change under it, as when it ran on the GUI thread from end to end.
@@ -88,33 +88,33 @@ private:
 
 PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(printLayout, parent), service_(service)
 {
-    place<QGroupBox>("fracom");
-    txtcom_ = place<QLineEdit>("txtcom");
-    txtcom_->setAccessibleName(QStringLiteral("Comando"));  // a screen reader names a field by its frame
+    place<QGroupBox>("headingGroup");
+    headingField_ = place<QLineEdit>("headingField");
+    headingField_->setAccessibleName(QStringLiteral("Comando"));  // a screen reader names a field by its frame
 
-    place<QGroupBox>("franop");
+    place<QGroupBox>("operationsGroup");
     for (const auto& [name, blocks] : operationsOptions) {
         auto* choice = place<QRadioButton>(name);
         connect(choice, &QRadioButton::clicked, this, [this, blocks = blocks] { onOperationsClicked(blocks); });
     }
 
-    place<QGroupBox>("Frame1");
-    optc1_ = place<QRadioButton>("optc1");
-    optc2_ = place<QRadioButton>("optc2");
+    place<QGroupBox>("columnsGroup");
+    oneColumnOption_ = place<QRadioButton>("oneColumnOption");
+    twoColumnsOption_ = place<QRadioButton>("twoColumnsOption");
 
-    place<QGroupBox>("fracop");
-    txtcop_ = place<QLineEdit>("txtcop");
-    txtcop_->setAccessibleName(QStringLiteral("N° copie"));
+    place<QGroupBox>("copiesGroup");
+    copiesField_ = place<QLineEdit>("copiesField");
+    copiesField_->setAccessibleName(QStringLiteral("N° copie"));
 
-    cmdok_ = place<QPushButton>("cmdok");
-    cmdok_->setAutoDefault(false);
-    cmdok_->setEnabled(false);
-    connect(cmdok_, &QPushButton::clicked, this, &PrintWindow::onOkClicked);
+    okButton_ = place<QPushButton>("okButton");
+    okButton_->setAutoDefault(false);
+    okButton_->setEnabled(false);
+    connect(okButton_, &QPushButton::clicked, this, &PrintWindow::onOkClicked);
 
-    cmdannulla_ = place<QPushButton>("cmdannulla");
-    cmdannulla_->setAutoDefault(false);
-    connect(cmdannulla_, &QPushButton::clicked, this, &PrintWindow::onAnnullaClicked);
-    setCancelButton(*cmdannulla_);
+    cancelButton_ = place<QPushButton>("cancelButton");
+    cancelButton_->setAutoDefault(false);
+    connect(cancelButton_, &QPushButton::clicked, this, &PrintWindow::onCancelClicked);
+    setCancelButton(*cancelButton_);
 
     finishLayout();
 }
@@ -122,14 +122,14 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
 void PrintWindow::onOperationsClicked(int blocks)
 {
     service_.blocks = blocks;
-    cmdok_->setEnabled(true);
+    okButton_->setEnabled(true);
 }
 
 int PrintWindow::columns() const
 {
-    if (optc1_->isChecked())
+    if (oneColumnOption_->isChecked())
         return 1;
-    if (optc2_->isChecked())
+    if (twoColumnsOption_->isChecked())
         return 2;
     return 0;
 }
@@ -140,8 +140,8 @@ void PrintWindow::onOkClicked()
     // (Esc, "&Annulla", the close box) prints nothing.
     if (!isVisible() || service_.running())
         return;
-    const WorksheetOptions options{columns(), service_.blocks, numberPrefix(txtcop_->text().toStdString()),
-                                   txtcom_->text().toStdString()};
+    const WorksheetOptions options{columns(), service_.blocks, numberPrefix(copiesField_->text().toStdString()),
+                                   headingField_->text().toStdString()};
     std::optional<PrintOutcome> outcome = service_.print(options);
     if (!outcome)
         outcome = waitForTheJob(QStringLiteral("Stampa in corso..."));
@@ -160,8 +160,8 @@ void PrintWindow::onOkClicked()
         break;
     case PrintOutcome::TooManyCopies:
         tellUser(QStringLiteral("Il numero di copie non può essere maggiore di %1.").arg(maximumCopies));
-        txtcop_->setFocus();
-        txtcop_->selectAll();
+        copiesField_->setFocus();
+        copiesField_->selectAll();
         break;
     case PrintOutcome::NoDefaultPrinter:
         offerPdf(QStringLiteral("Non è installata nessuna stampante predefinita: non è stato stampato nulla."));
@@ -232,7 +232,7 @@ void PrintWindow::offerPdf(const QString& message)
         tellUser(QStringLiteral("Il PDF non è stato salvato: il file non si può scrivere."));
 }
 
-void PrintWindow::onAnnullaClicked() { close(); }
+void PrintWindow::onCancelClicked() { close(); }
 
 void PrintWindow::tellUser(const QString& message) { QMessageBox::warning(this, caption, message); }
 

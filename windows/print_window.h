@@ -15,8 +15,8 @@ namespace ripartino {
 class PrintService;
 enum class PrintOutcome;
 
-// frmstampa: collects the worksheet options and hands them to the print service, which
-// keeps what must outlive the window and does the work.
+// The print window: collects the worksheet options and hands them to the print service,
+// which keeps what must outlive the window and does the work.
 class PrintWindow : public FixedWindow {
     Q_OBJECT
 public:
@@ -25,7 +25,7 @@ public:
 private:
     void onOperationsClicked(int blocks);
     void onOkClicked();
-    void onAnnullaClicked();
+    void onCancelClicked();
 
     int columns() const;
     void tellUser(const QString& message);
@@ -37,12 +37,12 @@ private:
 
     PrintService& service_;
 
-    QLineEdit* txtcom_ = nullptr;
-    QLineEdit* txtcop_ = nullptr;
-    QRadioButton* optc1_ = nullptr;
-    QRadioButton* optc2_ = nullptr;
-    QPushButton* cmdok_ = nullptr;
-    QPushButton* cmdannulla_ = nullptr;
+    QLineEdit* headingField_ = nullptr;
+    QLineEdit* copiesField_ = nullptr;
+    QRadioButton* oneColumnOption_ = nullptr;
+    QRadioButton* twoColumnsOption_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace ripartino

@@ -14,26 +14,26 @@ namespace ripartino {
 namespace {
 
 const WindowLayout startLayout{
-    "frminizio",
+    "startWindow",
     "Ripartino",
     FrameKind::Dialog,
     {7365, 6630},
-    {{"Picture1", {240, 240, 6855, 975}},
-     {"Picture2", {600, 1680, 2055, 4215}},
-     {"cmd1", {3120, 1800, 1095, 495}, "I caso"},
-     {"cmd2", {3120, 2640, 1095, 495}, "II caso"},
-     {"cmd3", {3120, 3480, 1095, 495}, "III caso"},
-     {"cmd4", {3120, 4320, 1095, 495}, "IV caso"},
-     {"cmd5", {3120, 5160, 1095, 495}, "V caso"},
-     {"Label1", {4320, 1800, 1935, 495}, "Dividendo decimale, divisore intero"},
-     {"Label2", {4320, 2640, 2655, 615}, "Dividendo decimale e minore del divisore, divisore intero"},
-     {"Label3", {4320, 3480, 1695, 495}, "Dividendo intero, divisore decimale"},
-     {"Label4", {4320, 4320, 1935, 495}, "Dividendo e divisore decimali"},
-     {"Label5", {4320, 5160, 2535, 495}, "Dividendo e divisore interi, risultato decimale"},
-     {"cmdesci", {6600, 5880, 615, 615}},
-     {"Image1", {120, 6360, 1230, 165}}},
-    {"cmdesci", "cmd1", "cmd2", "cmd3", "cmd4", "cmd5", "Label1", "Label2", "Label3", "Label4", "Label5", "Picture1",
-     "Picture2"}};
+    {{"banner", {240, 240, 6855, 975}},
+     {"picture", {600, 1680, 2055, 4215}},
+     {"case1Button", {3120, 1800, 1095, 495}, "I caso"},
+     {"case2Button", {3120, 2640, 1095, 495}, "II caso"},
+     {"case3Button", {3120, 3480, 1095, 495}, "III caso"},
+     {"case4Button", {3120, 4320, 1095, 495}, "IV caso"},
+     {"case5Button", {3120, 5160, 1095, 495}, "V caso"},
+     {"case1Label", {4320, 1800, 1935, 495}, "Dividendo decimale, divisore intero"},
+     {"case2Label", {4320, 2640, 2655, 615}, "Dividendo decimale e minore del divisore, divisore intero"},
+     {"case3Label", {4320, 3480, 1695, 495}, "Dividendo intero, divisore decimale"},
+     {"case4Label", {4320, 4320, 1935, 495}, "Dividendo e divisore decimali"},
+     {"case5Label", {4320, 5160, 2535, 495}, "Dividendo e divisore interi, risultato decimale"},
+     {"exitButton", {6600, 5880, 615, 615}},
+     {"signature", {120, 6360, 1230, 165}}},
+    {"exitButton", "case1Button", "case2Button", "case3Button", "case4Button", "case5Button", "case1Label", "case2Label", "case3Label", "case4Label", "case5Label", "banner",
+     "picture"}};
 
 }  // namespace
 
@@ -41,25 +41,25 @@ StartWindow::StartWindow(ProgramWindows& windows, QWidget* parent) : FixedWindow
 {
     look::paintBackground(*this, look::pink);
     place<PictureBox>(
-        "Picture1", QStringLiteral(":/drawings/banner.svg"), look::pink, QStringLiteral("Ripartino"),
+        "banner", QStringLiteral(":/drawings/banner.svg"), look::pink, QStringLiteral("Ripartino"),
         QStringLiteral("Il nome del programma, Ripartino, in lettere gialle da fumetto con un'ombra scura"))
         ->setFocusPolicy(Qt::StrongFocus);
-    place<PictureBox>("Picture2", QStringLiteral(":/drawings/dog_glasses.svg"), look::pink,
+    place<PictureBox>("picture", QStringLiteral(":/drawings/dog_glasses.svg"), look::pink,
                       QStringLiteral("Cane con gli occhiali"),
                       QStringLiteral("Un cane in piedi con gli occhiali rotondi e una cravatta blu a righe"))
         ->setFocusPolicy(Qt::StrongFocus);
 
-    placeCase("cmd1", "Label1", look::orange, DivisionCase::I);
-    placeCase("cmd2", "Label2", look::periwinkle, DivisionCase::II);
-    placeCase("cmd3", "Label3", look::lightGreen, DivisionCase::III);
-    placeCase("cmd4", "Label4", look::salmon, DivisionCase::IV);
-    placeCase("cmd5", "Label5", look::lightYellow, DivisionCase::V);
+    placeCase("case1Button", "case1Label", look::orange, DivisionCase::I);
+    placeCase("case2Button", "case2Label", look::periwinkle, DivisionCase::II);
+    placeCase("case3Button", "case3Label", look::lightGreen, DivisionCase::III);
+    placeCase("case4Button", "case4Label", look::salmon, DivisionCase::IV);
+    placeCase("case5Button", "case5Label", look::lightYellow, DivisionCase::V);
 
-    QPushButton* cmdesci = placePictureButton("cmdesci", look::exitDoorIcon, QStringLiteral("Esci"));
-    connect(cmdesci, &QPushButton::clicked, this, &StartWindow::onEsciClicked);
-    setCancelButton(*cmdesci);
+    QPushButton* exitButton = placePictureButton("exitButton", look::exitDoorIcon, QStringLiteral("Esci"));
+    connect(exitButton, &QPushButton::clicked, this, &StartWindow::onExitClicked);
+    setCancelButton(*exitButton);
 
-    place<PictureBox>("Image1", QStringLiteral(":/drawings/signature.svg"), QColor(), QStringLiteral("Firma"),
+    place<PictureBox>("signature", QStringLiteral(":/drawings/signature.svg"), QColor(), QStringLiteral("Firma"),
                       QStringLiteral("Una riga di scrittura a mano in nero"));
     finishLayout();
 }
@@ -94,7 +94,7 @@ void StartWindow::onCaseClicked(DivisionCase divisionCase)
     close();
 }
 
-void StartWindow::onEsciClicked()
+void StartWindow::onExitClicked()
 {
     // Ends the program at once: QCoreApplication::quit would first offer every window a close.
     QCoreApplication::exit(0);

@@ -9,8 +9,8 @@ namespace ripartino {
 
 class ProgramWindows;
 
-// frminizio: the program's first window and its hub. Opens the case windows and ends
-// the program.
+// The start window: the program's first window and its hub. Opens the case windows and
+// ends the program.
 class StartWindow : public FixedWindow {
     Q_OBJECT
 public:
@@ -22,7 +22,7 @@ protected:
 private:
     void placeCase(const char* button, const char* label, const QColor& colour, DivisionCase divisionCase);
     void onCaseClicked(DivisionCase divisionCase);
-    void onEsciClicked();
+    void onExitClicked();
 
     ProgramWindows& windows_;
 };

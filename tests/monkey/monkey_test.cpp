@@ -61,9 +61,9 @@ private:
             if (!print)
                 return;
             const auto on = [print](const char* name) { return print->findChild<QAbstractButton*>(name)->isChecked(); };
-            copies = numberPrefix(print->findChild<QLineEdit*>("txtcop")->text().toStdString());
-            const int blocks = on("opt40") ? 4 : on("opt30") ? 3 : on("opt20") ? 2 : 1;
-            exercises = 10 * blocks * (on("optc2") ? 2 : on("optc1"));
+            copies = numberPrefix(print->findChild<QLineEdit*>("copiesField")->text().toStdString());
+            const int blocks = on("operations40Option") ? 4 : on("operations30Option") ? 3 : on("operations20Option") ? 2 : 1;
+            exercises = 10 * blocks * (on("twoColumnsOption") ? 2 : on("oneColumnOption"));
         }
         ~Printer() override
         {
@@ -85,7 +85,7 @@ private:
         QTimer::singleShot(0, [this, run] { step(run); });
         // The modal dialog if one is up, else the program's windows on screen.
         QWidgetList windows = QApplication::topLevelWidgets();
-        windows.removeIf([](QWidget* w) { return !w->isVisible() || !w->objectName().startsWith("frm"); });
+        windows.removeIf([](QWidget* w) { return !w->isVisible() || !w->objectName().contains("Window"); });
         if (QWidget* modal = QApplication::activeModalWidget())
             windows = {modal};
         if (windows.isEmpty())  // the program is about to end
@@ -106,7 +106,7 @@ private:
         for (const DivisionCase divisionCase : allCases) {
             const CaseWindow* window = windows_->openCaseWindow(divisionCase);
             open += window != nullptr;
-            expect(!window || window->findChild<QListWidget*>("list")->findItems(".", Qt::MatchContains).isEmpty(),
+            expect(!window || window->findChild<QListWidget*>("exerciseList")->findItems(".", Qt::MatchContains).isEmpty(),
                    "a number has a decimal point");
             expect(window || windows_->caseWindowState(divisionCase).printMark.empty(),
                    "a closed case window is marked");
@@ -131,7 +131,7 @@ private:
         } else if (roll < 80 && !buttons.isEmpty()) {
             QAbstractButton* button = buttons[below(static_cast<int>(buttons.size()))];
             // Leaving a window less often than anything else, so that runs get as far as printing.
-            if (QString("cmdesci cmdfine cmdannulla").contains(button->objectName()) && below(3))
+            if (QString("exitButton backButton cancelButton").contains(button->objectName()) && below(3))
                 button = buttons[below(static_cast<int>(buttons.size()))];
             // Near the left edge: beside the caption of a wide option button a click misses.
             const QPoint where(std::min(8, button->width() / 2), button->height() / 2);
@@ -143,7 +143,7 @@ private:
             QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
             below(3) ? QTest::keyClick(focus, static_cast<Qt::Key>(letter), Qt::AltModifier)
                      : QTest::keyClick(focus, Qt::Key_Escape);
-        } else if (window->objectName() != "frminizio" || !below(4)) {
+        } else if (window->objectName() != "startWindow" || !below(4)) {
             window->close();  // its close box
         }
     }

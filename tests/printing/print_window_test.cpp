@@ -73,8 +73,8 @@ protected:
     PrintWindow& openPrintWindow(DivisionCase divisionCase = DivisionCase::I)
     {
         CaseWindow* caseWindow = windows.openCaseWindow(divisionCase);
-        click(caseWindow ? caseWindow : &openCase(divisionCase), "cmdinventa");
-        click(windows.openCaseWindow(divisionCase), "cmdstampa");
+        click(caseWindow ? caseWindow : &openCase(divisionCase), "inventButton");
+        click(windows.openCaseWindow(divisionCase), "printButton");
         EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
         return *windows.openPrintWindow();
     }
@@ -84,11 +84,11 @@ protected:
     {
         click(&window, operations.toLatin1().constData());
         click(&window, columns.toLatin1().constData());
-        auto* box = control<QLineEdit>(&window, "txtcop");
+        auto* box = control<QLineEdit>(&window, "copiesField");
         box->clear();
         QTest::keyClicks(box, copies);
         message.clear();
-        click(&window, "cmdok");
+        click(&window, "okButton");
         return message.toStdString();
     }
 
@@ -126,13 +126,13 @@ TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
 {
     const auto altO = [](PrintWindow& window) { QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier); };
     const std::pair<const char*, std::function<void(PrintWindow&)>> ways[] = {
-        {"opt40", altO},
-        {"opt10", [](PrintWindow& window) { QTest::keyClick(&window, Qt::Key_Escape); }},
-        {"opt20", [](PrintWindow& window) { click(&window, "cmdannulla"); }},
-        {"opt30", [](PrintWindow& window) { window.close(); }},
-        {"opt10", [&](PrintWindow& window) {
+        {"operations40Option", altO},
+        {"operations10Option", [](PrintWindow& window) { QTest::keyClick(&window, Qt::Key_Escape); }},
+        {"operations20Option", [](PrintWindow& window) { click(&window, "cancelButton"); }},
+        {"operations30Option", [](PrintWindow& window) { window.close(); }},
+        {"operations10Option", [&](PrintWindow& window) {
              // Alt+O clicks a moment later, unless Esc in between has closed the window for good.
-             QSignalSpy clicked(control<QPushButton>(&window, "cmdok"), &QPushButton::clicked);
+             QSignalSpy clicked(control<QPushButton>(&window, "okButton"), &QPushButton::clicked);
              QSignalSpy gone(&window, &QObject::destroyed);
              altO(window);
              QTest::keyClick(&window, Qt::Key_Escape);
@@ -140,17 +140,17 @@ TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
          }}};
     for (const auto& [operations, way] : ways) {
         PrintWindow& window = openPrintWindow();
-        for (const char* name : {"opt10", "opt20", "opt30", "opt40", "optc1", "optc2"})
+        for (const char* name : {"operations10Option", "operations20Option", "operations30Option", "operations40Option", "oneColumnOption", "twoColumnsOption"})
             EXPECT_FALSE(control<QRadioButton>(&window, name)->isChecked()) << name;
-        EXPECT_EQ(control<QLineEdit>(&window, "txtcop")->text(), "1");
-        EXPECT_EQ(control<QLineEdit>(&window, "txtcom")->text(), "Calcola le seguenti operazioni:");
-        EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(&window, "cmdannulla"));
+        EXPECT_EQ(control<QLineEdit>(&window, "copiesField")->text(), "1");
+        EXPECT_EQ(control<QLineEdit>(&window, "headingField")->text(), "Calcola le seguenti operazioni:");
+        EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(&window, "cancelButton"));
 
-        click(&window, "optc2");
-        QTest::keyClicks(control<QLineEdit>(&window, "txtcom"), " x");
-        EXPECT_FALSE(control<QPushButton>(&window, "cmdok")->isEnabled());
+        click(&window, "twoColumnsOption");
+        QTest::keyClicks(control<QLineEdit>(&window, "headingField"), " x");
+        EXPECT_FALSE(control<QPushButton>(&window, "okButton")->isEnabled());
         click(&window, operations);
-        EXPECT_TRUE(control<QPushButton>(&window, "cmdok")->isEnabled());
+        EXPECT_TRUE(control<QPushButton>(&window, "okButton")->isEnabled());
         way(window);
         EXPECT_TRUE(QTest::qWaitFor([this] { return !printWindowOpen(); }, 2000)) << operations;
     }
@@ -164,17 +164,17 @@ TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
 TEST_F(PrintWindowTest, SaysWhatWentWrongAndKeepsTheWindowForAnotherTry)
 {
     PrintWindow& empty = openPrintWindow();
-    click(windows.openCaseWindow(DivisionCase::I), "cmdfine");
-    EXPECT_EQ(print(empty, "opt10", "optc1", "1").rfind("Non ci sono esercizi da stampare", 0), 0u);
+    click(windows.openCaseWindow(DivisionCase::I), "backButton");
+    EXPECT_EQ(print(empty, "operations10Option", "oneColumnOption", "1").rfind("Non ci sono esercizi da stampare", 0), 0u);
     EXPECT_FALSE(printWindowOpen());
 
     PrintWindow& window = openPrintWindow(DivisionCase::III);
     for (const QString& absurd : {QStringLiteral("1000"), QStringLiteral("1E400"), QStringLiteral("&HFFFF")}) {
-        EXPECT_EQ(print(window, "opt10", "optc1", absurd), "Il numero di copie non può essere maggiore di 999. [OK]");
+        EXPECT_EQ(print(window, "operations10Option", "oneColumnOption", absurd), "Il numero di copie non può essere maggiore di 999. [OK]");
         ASSERT_TRUE(printWindowOpen());
     }
     failure = PrinterStatus::JobRefused;
-    EXPECT_EQ(print(window, "opt10", "optc1", "2"),
+    EXPECT_EQ(print(window, "operations10Option", "oneColumnOption", "2"),
               "La stampante non ha accettato il lavoro: non è stato stampato nulla. [OK] [Salva come PDF...]");
     EXPECT_TRUE(printWindowOpen());
     EXPECT_EQ(jobs.size(), 1u);  // the refused job alone

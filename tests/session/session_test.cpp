@@ -20,18 +20,18 @@ TEST_F(WindowsTest, EveryCaseInventedViewedPrintedToPdfThenExit)
 
     for (const DivisionCase divisionCase : allCases) {
         CaseWindow& caseWindow = openCase(divisionCase);
-        for (const char* button : {"opt2", "cmdinventa", "cmdvedi", "cmdok", "cmdstampa"})
+        for (const char* button : {"twoDigitsOption", "inventButton", "viewButton", "okButton", "printButton"})
             click(&caseWindow, button);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(windows.openPrintWindow()));
-        for (const char* button : {"optc2", "opt20", "cmdok"})
+        for (const char* button : {"twoColumnsOption", "operations20Option", "okButton"})
             click(windows.openPrintWindow(), button);
         EXPECT_GT(QFileInfo(folder.filePath(QString::number(jobs))).size(), 0) << caseNumeral(divisionCase);
-        click(&caseWindow, "cmdfine");
+        click(&caseWindow, "backButton");
         ASSERT_TRUE(QTest::qWaitForWindowExposed(windows.openStartWindow()));
     }
     EXPECT_EQ(jobs, 5);
     // The exit button ends the event loop at once.
-    EXPECT_EQ(runUntilTheProgramEnds([this] { click(windows.openStartWindow(), "cmdesci"); }), 0);
+    EXPECT_EQ(runUntilTheProgramEnds([this] { click(windows.openStartWindow(), "exitButton"); }), 0);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ protected:
     // Opens case window `divisionCase` with its button in the start window.
     CaseWindow& openCase(DivisionCase divisionCase)
     {
-        const QByteArray button = "cmd" + QByteArray::number(static_cast<int>(divisionCase));
+        const QByteArray button = "case" + QByteArray::number(static_cast<int>(divisionCase)) + "Button";
         click(windows.openStartWindow(), button.constData());
         CaseWindow* window = windows.openCaseWindow(divisionCase);
         EXPECT_NE(window, nullptr);

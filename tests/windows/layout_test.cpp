@@ -14,17 +14,17 @@ namespace {
 // What a user sees of each graphical button: its face in exactly this colour.
 const QColor magenta(255, 128, 255), lavender(192, 192, 255);
 const std::map<QString, QColor> graphical = {
-    {"cmd1", {255, 192, 128}}, {"cmd2", {128, 128, 255}}, {"cmd3", {128, 255, 128}}, {"cmd4", {255, 128, 128}},
-    {"cmd5", {255, 255, 128}}, {"cmdesci", magenta},      {"cmdinventa", lavender},  {"cmdok", lavender},
-    {"cmdvedi", magenta},      {"cmdstampa", magenta},    {"cmdfine", magenta}};
+    {"case1Button", {255, 192, 128}}, {"case2Button", {128, 128, 255}}, {"case3Button", {128, 255, 128}}, {"case4Button", {255, 128, 128}},
+    {"case5Button", {255, 255, 128}}, {"exitButton", magenta},      {"inventButton", lavender},  {"okButton", lavender},
+    {"viewButton", magenta},      {"printButton", magenta},    {"backButton", magenta}};
 
 // The windows drawn from a layout table: 0 is the start window, 1 to 5 the case windows,
 // 6 the print window.
 class LayoutTest : public WindowsTest, public testing::WithParamInterface<int> {};
 INSTANTIATE_TEST_SUITE_P(Windows, LayoutTest, testing::Range(0, 7), [](const auto& row) {
-    return row.param == 0 ? std::string("frminizio")
-        : row.param == 6  ? "frmstampa"
-                          : "frm" + std::to_string(row.param) + "caso";
+    return row.param == 0 ? std::string("startWindow")
+        : row.param == 6  ? "printWindow"
+                          : "caseWindow" + std::to_string(row.param);
 });
 
 // Each control stands in its row's box within its window or frame, with its caption in a
@@ -94,9 +94,9 @@ TEST_P(LayoutTest, EveryControlStandsFitsAndIsHeard)
     }
     const QObjectList& stacked = shown.children();  // from the back
     EXPECT_TRUE(param < 2 || param == 6
-                || stacked.indexOf(control(&shown, "Frame1")) > stacked.indexOf(control(&shown, "Picture1")));
-    const char* meant = param == 0 ? "" : param == 6 ? "optc1/optc2" : "Frame1/Picture1 cmdok/txtris";
-    EXPECT_EQ(overlaps.join(u' '), param == 1 ? "cmdok/txtris" : meant);
+                || stacked.indexOf(control(&shown, "divisorGroup")) > stacked.indexOf(control(&shown, "picture")));
+    const char* meant = param == 0 ? "" : param == 6 ? "oneColumnOption/twoColumnsOption" : "divisorGroup/picture copyView/okButton";
+    EXPECT_EQ(overlaps.join(u' '), param == 1 ? "copyView/okButton" : meant);
     EXPECT_FALSE(names.contains(QString()));
     EXPECT_EQ(QSet(names.begin(), names.end()).size(), names.size()) << names.join(u'|').toStdString();
 

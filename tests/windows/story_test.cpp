@@ -30,24 +30,24 @@ TEST_P(CaseStory, OpenInventCopyPrintAndLeave)
     CaseWindow* window = &openCase(shown);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(window->pos(), centredPosition(window->screen()->size(), window->frameGeometry().size()));
-    EXPECT_EQ(focused(), QStringLiteral("cmdinventa"));
-    EXPECT_EQ(control(window, "cmdstampa")->toolTip().isEmpty(), shown != DivisionCase::I);
+    EXPECT_EQ(focused(), QStringLiteral("inventButton"));
+    EXPECT_EQ(control(window, "printButton")->toolTip().isEmpty(), shown != DivisionCase::I);
 
-    tabTo(QStringLiteral("optrnd"));  // the divisor group is entered on its selected option
+    tabTo(QStringLiteral("mixedOption"));  // the divisor group is entered on its selected option
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_TRUE(focused() == QLatin1String("opt2") && window->divisorDigits() == DivisorDigits::TwoDigits);
+    EXPECT_TRUE(focused() == QLatin1String("twoDigitsOption") && window->divisorDigits() == DivisorDigits::TwoDigits);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(focused(), QStringLiteral("cmdinventa"));  // the group was one stop
+    EXPECT_EQ(focused(), QStringLiteral("inventButton"));  // the group was one stop
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    click(window, "cmdvedi");
-    click(window, "cmdinventa");  // again: ten new lines, at once in the open copy view
-    const auto* list = control<QListWidget>(window, "list");
-    const QString copied = control<QPlainTextEdit>(window, "txtris")->toPlainText();
+    click(window, "viewButton");
+    click(window, "inventButton");  // again: ten new lines, at once in the open copy view
+    const auto* list = control<QListWidget>(window, "exerciseList");
+    const QString copied = control<QPlainTextEdit>(window, "copyView")->toPlainText();
     EXPECT_TRUE(list->count() == 10 && copied.startsWith(list->item(0)->text())
                 && copied.endsWith(list->item(9)->text()));
-    click(window, "cmdok");
+    click(window, "okButton");
 
-    click(window, "cmdstampa");  // the job reads this window's mark and divisor choice
+    click(window, "printButton");  // the job reads this window's mark and divisor choice
     EXPECT_TRUE(windows.markedCase() && windows.markedCase()->divisionCase == shown
                 && windows.markedCase()->divisorDigits == DivisorDigits::TwoDigits);
     PrintWindow* print = windows.openPrintWindow();
@@ -58,16 +58,16 @@ TEST_P(CaseStory, OpenInventCopyPrintAndLeave)
         plain.setEnabled(button->isEnabled());
         EXPECT_EQ(plain.grab().toImage(), button->grab().toImage());
     }
-    tabTo(QStringLiteral("opt10"));  // nothing selected: the group is entered on its first option
+    tabTo(QStringLiteral("operations10Option"));  // nothing selected: the group is entered on its first option
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    EXPECT_TRUE(control<QRadioButton>(print, "opt20")->isChecked() && control(print, "cmdok")->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>(print, "operations20Option")->isChecked() && control(print, "okButton")->isEnabled());
 
-    click(window, "cmdfine");
+    click(window, "backButton");
     ASSERT_TRUE(!windows.openCaseWindow(shown) && windows.openStartWindow());
     CaseWindow& again = openCase(shown);
-    EXPECT_TRUE(control<QListWidget>(&again, "list")->count() == 0 && again.printMark().isEmpty()
+    EXPECT_TRUE(control<QListWidget>(&again, "exerciseList")->count() == 0 && again.printMark().isEmpty()
                 && again.divisorDigits() == DivisorDigits::Mixed);
-    for (const char* hidden : {"cmdstampa", "cmdvedi", "cmdok", "txtris", "txt"})
+    for (const char* hidden : {"printButton", "viewButton", "okButton", "copyView", "printMark"})
         EXPECT_TRUE(control(&again, hidden)->isHidden()) << hidden;
     again.setWindowState(Qt::WindowMinimized);  // a window manager may; there is no taskbar button to undo it
     EXPECT_TRUE(QTest::qWaitFor([&] { return !again.isMinimized() && again.isVisible(); }));
@@ -83,28 +83,28 @@ TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
 {
     StartWindow& start = *windows.openStartWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&start));
-    EXPECT_EQ(focused(), QStringLiteral("cmdesci"));
+    EXPECT_EQ(focused(), QStringLiteral("exitButton"));
     EXPECT_EQ(windows.printWindow().windowIcon().cacheKey(), start.windowIcon().cacheKey());
     QTest::keyClick(&start, Qt::Key_I, Qt::AltModifier);  // no access keys: Enter below still reaches "Esci"
     EXPECT_EQ(runUntilTheProgramEnds([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }), 0);
     windows.printWindow().show();
-    EXPECT_EQ(runUntilTheProgramEnds([&] { QTest::keyClick(control(&start, "Label1"), Qt::Key_Escape); }), 0);
+    EXPECT_EQ(runUntilTheProgramEnds([&] { QTest::keyClick(control(&start, "case1Label"), Qt::Key_Escape); }), 0);
     EXPECT_TRUE(windows.openPrintWindow()->isVisible() && start.isVisible());
 
     // QTest keeps its clicks a double-click time apart; a hand's double click is quicker.
     const auto quickly = [] { QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval; };
-    click(&start, "cmd1");
+    click(&start, "case1Button");
     quickly();
     CaseWindow& window = *windows.openCaseWindow(DivisionCase::I);
-    click(&window, "opt1");
+    click(&window, "oneDigitOption");
     EXPECT_EQ(window.divisorDigits(), DivisorDigits::Mixed);
-    click(&window, "opt1");
+    click(&window, "oneDigitOption");
     EXPECT_EQ(window.divisorDigits(), DivisorDigits::OneDigit);
-    click(&window, "cmdfine");
+    click(&window, "backButton");
     // Esc held in a case window: the first press goes back, the repeats press nothing.
     QTest::keyClick(&openCase(DivisionCase::III), Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitForWindowActive(windows.openStartWindow()));
-    auto* esci = control<QPushButton>(windows.openStartWindow(), "cmdesci");
+    auto* esci = control<QPushButton>(windows.openStartWindow(), "exitButton");
     QSignalSpy held(esci, &QPushButton::clicked);
     QTest::simulateEvent(esci, true, Qt::Key_Escape, {}, {}, true);
     QTest::keyClick(esci, Qt::Key_Tab);
@@ -114,8 +114,8 @@ TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     openCase(DivisionCase::II).windowHandle()->close();                         // the print window is still on screen
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // "premere Inventa ! ..."
-    click(windows.openPrintWindow(), "opt10");
-    click(windows.openPrintWindow(), "cmdok");  // closing last, the print window brings back the start window
+    click(windows.openPrintWindow(), "operations10Option");
+    click(windows.openPrintWindow(), "okButton");  // closing last, the print window brings back the start window
     ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
 }
@@ -155,10 +155,10 @@ TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
         return;
     }
     CaseWindow& window = openCase(DivisionCase::I);
-    click(&window, "cmdinventa");
-    click(&window, "cmdstampa");
+    click(&window, "inventButton");
+    click(&window, "printButton");
     // A real click: the window manager puts a window in front only for a fresh user action.
-    const QPoint fine = control(&window, "cmdfine")->mapToGlobal(QPoint(20, 20));
+    const QPoint fine = control(&window, "backButton")->mapToGlobal(QPoint(20, 20));
     QProcess::execute("xdotool", QString("mousemove %1 %2 click 1").arg(fine.x()).arg(fine.y()).split(' '));
     // Where a window stands among the managed ones, from the bottom.
     const auto place = [&](QWidget* w) {
