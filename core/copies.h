@@ -4,7 +4,7 @@
 
 namespace ripartino {
 
-// Reads the number at the start of the copies box the way the box has always read it:
+// Reads the number at the start of the copies box:
 // blanks, tabs and line feeds are dropped wherever they stand; then an optional sign,
 // digits, at most one point and an exponent of E or D (either case) with an optional
 // sign; or "&H" with hexadecimal or "&O" with octal digits as a whole number. Whatever

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test through ctest, in three
-# build folders:
+# build folders (the presets of CMakePresets.json):
 #   build-asan  the whole project under AddressSanitizer + UndefinedBehaviorSanitizer
 #   build-fuzz  the exercise engine and its libFuzzer targets (clang), each fuzzed 30 s
 #   build       the normal build, with the memcheck session; its ctest run comes last
@@ -10,18 +10,16 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc)
 "$top/scripts/setup.sh"
 
-cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$top/build" -j"$jobs"
+cd "$top"
+cmake --preset plain >/dev/null
+cmake --build --preset plain -j"$jobs"
 
-cmake -S "$top" -B "$top/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DRIPARTINO_SANITIZE=ON -DRIPARTINO_BENCH=OFF >/dev/null
-cmake --build "$top/build-asan" -j"$jobs"
-(cd "$top/build-asan" && ctest --output-on-failure --timeout 900 -j"$jobs")
+cmake --preset sanitized >/dev/null
+cmake --build --preset sanitized -j"$jobs"
+ctest --preset sanitized -j"$jobs"
 
-cmake -S "$top" -B "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++ -DRIPARTINO_FUZZ=ON -DRIPARTINO_FUZZ_SECONDS=30 >/dev/null
-cmake --build "$top/build-fuzz" -j"$jobs"
-(cd "$top/build-fuzz" && ctest --output-on-failure --timeout 900 -j"$jobs")
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
+ctest --preset fuzz -j"$jobs"
 
-cd "$top/build"
-ctest --output-on-failure --timeout 900 -j"$jobs"
+ctest --preset plain -j"$jobs"

@@ -20,7 +20,7 @@ void quietenRaise(QtMsgType type, const QMessageLogContext& context, const QStri
 int main(int argc, char* argv[])
 {
     testing::InitGoogleTest(&argc, argv);
-    // Listing the tests happens at build time, where there may be no display to open.
+    // ctest lists the tests before running them, where there may be no display to open.
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
     QApplication app(argc, argv);
