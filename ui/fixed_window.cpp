@@ -96,8 +96,6 @@ private:
     qint64 lastStamp_ = 0;
 };
 
-QRect pixelsOf(const QRect& twips) { return look::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()); }
-
 FixedWindow::FixedWindow(const WindowLayout& layout, QWidget* parent) : QWidget(parent), layout_(layout)
 {
     setObjectName(QLatin1String(layout.name));
@@ -165,7 +163,7 @@ QWidget* FixedWindow::parentOf(const ControlRow& row)
 void FixedWindow::setUp(QWidget& control, const ControlRow& row)
 {
     control.setObjectName(QLatin1String(row.name));
-    control.setGeometry(pixelsOf(row.twips));
+    control.setGeometry(look::pixels(row.twips));
     if (!row.caption)
         return;
     const QString caption = QString::fromUtf8(row.caption);

@@ -33,9 +33,6 @@ struct WindowLayout {
     std::vector<const char*> tabOrder;  // every control that can take the focus, in order
 };
 
-// Window geometry is laid out in twips; the screen has 15 of them to a pixel at 96 dpi.
-QRect pixelsOf(const QRect& twips);
-
 // A window of fixed size, centred whenever it opens, whose controls stand as its layout
 // says. Its load handler runs on the first show after it is made. A window that has just
 // appeared takes no part of the gesture that opened it: a mouse press within the double-click

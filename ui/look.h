@@ -15,10 +15,8 @@ namespace ripartino::look {
 inline constexpr int twipsPerPixel = 15;
 
 constexpr int pixels(int twips) { return twips / twipsPerPixel; }
-constexpr QRect twipsRect(int left, int top, int width, int height)
-{
-    return {pixels(left), pixels(top), pixels(width), pixels(height)};
-}
+constexpr QSize pixels(QSize twips) { return {pixels(twips.width()), pixels(twips.height())}; }
+constexpr QRect pixels(QRect twips) { return {pixels(twips.x()), pixels(twips.y()), pixels(twips.width()), pixels(twips.height())}; }
 
 // The colours the windows are painted in.
 inline const QColor pink{255, 192, 192};

@@ -105,7 +105,7 @@ void setUpFixedWindow(QWidget& window, FrameKind kind, const QString& title, QSi
     window.setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint);
     window.setWindowTitle(title);
-    window.setFixedSize(look::pixels(clientTwips.width()), look::pixels(clientTwips.height()));
+    window.setFixedSize(look::pixels(clientTwips));
     window.setFont(look::systemFont());
 }
 

@@ -132,15 +132,15 @@ std::optional<QMargins> frameExtents(QWidget& window)
     return margins;
 }
 
-bool requestFrameExtents(QWidget& window, std::function<void()> arrived)
+void requestFrameExtents(QWidget& window, std::function<void()> arrived)
 {
     xcb_connection_t* x = connection();
     if (!x)
-        return false;
+        return;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
     const xcb_atom_t request = atom(x, "_NET_REQUEST_FRAME_EXTENTS");
     if (!supportedByWindowManager(x, root, request))
-        return false;
+        return;
 
     static ExtentsWatch* watch = [x] {
         auto* made = new ExtentsWatch(atom(x, "_NET_FRAME_EXTENTS"));
@@ -156,7 +156,6 @@ bool requestFrameExtents(QWidget& window, std::function<void()> arrived)
     xcb_send_event(x, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(x);
-    return true;
 }
 
 }  // namespace ripartino::x11

@@ -21,8 +21,8 @@ void hideFromTaskbar(QWidget& window);
 std::optional<QMargins> frameExtents(QWidget& window);
 
 // Asks the window manager what frame it will give `window` (_NET_REQUEST_FRAME_EXTENTS)
-// and calls `arrived` from the event loop once it answers. Returns false, and never calls,
+// and calls `arrived` from the event loop once it answers; never calls it
 // when there is no window manager that answers such requests.
-bool requestFrameExtents(QWidget& window, std::function<void()> arrived);
+void requestFrameExtents(QWidget& window, std::function<void()> arrived);
 
 }  // namespace ripartino::x11

@@ -8,6 +8,6 @@ void hideFromTaskbar(QWidget&) {}
 
 std::optional<QMargins> frameExtents(QWidget&) { return std::nullopt; }
 
-bool requestFrameExtents(QWidget&, std::function<void()>) { return false; }
+void requestFrameExtents(QWidget&, std::function<void()>) {}
 
 }  // namespace ripartino::x11

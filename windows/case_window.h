@@ -20,7 +20,6 @@ class CaseWindow : public FixedWindow {
 public:
     CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidget* parent = nullptr);
 
-    DivisionCase divisionCase() const { return divisionCase_; }
     // The text of the hidden print mark box: the case digit once printing was asked for, else "".
     QString printMark() const;
     // The divisor size the option buttons stand at.

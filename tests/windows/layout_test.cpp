@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include "ui/look.h"
 #include "ui/picture_box.h"
 #include "support/windows_fixture.h"
 
@@ -50,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, LayoutTest, testing::Range(0, 7), [](const aut
 // V the picture behind the divisor frame, and by a pixel the print window's two columns options.
 TEST_P(LayoutTest, FixedAndEveryControlInsideItsFrame)
 {
-    EXPECT_EQ(shown().maximumSize(), pixelsOf(QRect({}, shown().layout().clientTwips)).size());
+    EXPECT_EQ(shown().maximumSize(), look::pixels(shown().layout().clientTwips));
     const auto boxes = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
     EXPECT_EQ(shown().windowFlags() & boxes, Qt::WindowCloseButtonHint);
     QStringList overlaps;
