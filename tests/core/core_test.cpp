@@ -4,6 +4,7 @@
 #include <regex>
 #include <set>
 
+#include "core/answers.h"
 #include "core/copies.h"
 #include "core/generators.h"
 #include "core/numbers.h"
@@ -118,6 +119,21 @@ void PrintTo(const Promise& promise, std::ostream* out) { *out << caseNumeral(pr
 
 class Inventions : public testing::TestWithParam<Promise> {};
 
+std::int64_t at(Decimal x, int k) { return x.units * std::int64_t(std::pow(10, k - x.decimals)); }
+
+// The pupil's answer, exactly: dividend × m = divisor × m × quotient + remainder, where m makes
+// the divisor whole, and 0 <= remainder < divisor × m × 0,01.
+void expectWrittenDivision(const Exercise& e)
+{
+    const auto dividend = parseDecimal(e.dividendText, ","), divisor = parseDecimal(e.divisorText, ",");
+    const auto answer = writtenDivision(dividend.value(), divisor.value());
+    ASSERT_TRUE(answer && answer->quotient.decimals <= 2) << e.line;
+    const std::int64_t step = at(*divisor, 4 + divisor->decimals), remainder = at(answer->remainder, 6);
+    EXPECT_TRUE(at(*dividend, 6 + divisor->decimals) == step * at(answer->quotient, 2) + remainder && remainder >= 0
+                && remainder < step)
+        << e.line;
+}
+
 TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
 {
     const Promise& promise = GetParam();
@@ -138,6 +154,7 @@ TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
                 ASSERT_TRUE(promise.above < 0 || (dividend > divisor) == (promise.above == 1)) << e.line;
                 ASSERT_TRUE(promise.divisionCase != V || std::fmod(dividend, divisor) != 0) << e.line;
                 ASSERT_TRUE(std::regex_match(e.dividendText, plain) && std::regex_match(e.divisorText, plain));
+                expectWrittenDivision(e);
             }
         }
         const std::set<long> both = join(promise.oneDigitDivisors, promise.twoDigitDivisors);
@@ -157,12 +174,31 @@ struct TextRow {
     std::string actual;
 };
 
-// Numbers to text, as exercises show them, and the copies box's text to a number.
+std::string answer(const char* dividend, const char* divisor, const char* separator = ",")
+{
+    return writtenDivisionAnswer(dividend, divisor, separator).value_or("none");
+}
+
+// Numbers to text, as exercises show them, the answers of the solution sheet, and the copies box's text to a number.
 const TextRow textRows[] = {
     {"NoExponentWhenLarge", "100000000000000000000", formatDouble(1e20, ",")},
     {"ArabicSeparator", "12\u066B5", formatDouble(12.5, "\u066B")},
     {"HalfGoesDownToEven", "0,12", formatDouble(roundToDecimals(0.125, 2), ",")},
     {"HalfGoesUpToEven", "0,38", formatDouble(roundToDecimals(0.375, 2), ",")},
+    {"AnswerEnds", "2,5", answer("7,5", "3")},
+    {"AnswerEndsWhole", "2000", answer("1,4", "0,0007")},
+    {"AnswerCutWithRemainder", "6,77 resto 0,07", answer("61", "9")},
+    {"AnswerRemainderInThousandths", "21,18 resto 0,205", answer("932,125", "44")},
+    {"AnswerOfTheDivisionCarriedOut", "1764,28 resto 0,04", answer("1235", "0,7")},
+    {"AnswerBelowOne", "0 resto 0,005", answer("0,005", "7")},
+    {"AnswerNoTrailingZero", "6,7 resto 0,01", answer("60,31", "9")},
+    {"AnswerArabicSeparator", "0\u066B33 resto 0\u066B01", answer("1", "3", "\u066B")},
+    {"AnswerZeroDivisor", "none", answer("5", "0,0")},
+    {"AnswerNotANumber", "none", answer("5,", "-2")},
+    {"AnswerTwoSeparators", "none", answer("1,2,3", "2")},
+    {"AnswerTooLong", "none", answer("9223372036854775808", "3")},
+    {"AnswerTooManyDecimals", "none", answer("1", "0,0000000000000000001")},
+    {"AnswerTooLongToCarryOut", "none", answer("922337203685477580,7", "0,3")},
     {"CopiesLettersReadAsZero", "0", copiesOf("abc")},
     {"CopiesPointIsTheSeparator", "2.5", copiesOf("2.5")},
     {"CopiesExponentD", "1000", copiesOf("1D3")},
