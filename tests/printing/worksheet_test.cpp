@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/answers.h"
 #include "core/generators.h"
 #include "printing/worksheet.h"
 #include "support/recording_printer.h"
@@ -33,19 +34,31 @@ std::vector<std::string> inventions(DivisionCase divisionCase, DivisorDigits dig
     return lines;
 }
 
-// A job's printer calls as the sheet's layout table has them; a job that did not finish
-// has no page breaks and no end.
+// The answer to a sheet line "dividend : divisor =", from its two numbers, after a blank.
+std::string answerTo(const std::string& line)
+{
+    const std::size_t colon = line.find(" : ");
+    return ' ' + *writtenDivisionAnswer(line.substr(0, colon), line.substr(colon + 3, line.size() - colon - 5), ",");
+}
+
+// A job's printer calls as the sheet's layout table has them, then the solution sheet when
+// asked for; a job that did not finish has no solutions, page breaks or end.
 std::vector<std::string> job(const WorksheetOptions& options, const std::vector<std::string>& lines, int sheets,
                              bool done = true)
 {
     std::vector<std::string> calls;
+    bool solved = false;
     const auto exercise = [&](const std::string& indent, int group, int row) {
-        return "\"" + indent + lines[static_cast<std::size_t>((group - 1) * 10 + row - 1)] + " ........\"";
+        const std::string& line = lines[static_cast<std::size_t>((group - 1) * 10 + row - 1)];
+        return "\"" + indent + line + (solved ? answerTo(line) : " ........") + "\"";
     };
-    for (int copy = 0; copy < sheets; ++copy) {
+    for (int copy = 0; copy < sheets + (options.solutions && done && sheets > 0); ++copy) {
+        solved = copy == sheets;
+        const std::string title = options.heading.empty() ? "Soluzioni" : "Soluzioni - " + options.heading;
         calls.insert(calls.end(),
-                     {"line \"\"", "font Comic Sans MS", "size 18", "line \"  " + options.heading + "\"", "font Arial",
-                      "size 6", "line \"\"", "size 15"});
+                     {"line \"\"", "font Comic Sans MS", "size 18",
+                      "line \"  " + (solved ? title : options.heading) + "\"", "font Arial", "size 6", "line \"\"",
+                      "size 15"});
         for (int k = 1; k <= options.blocks && options.columns > 0; ++k) {
             const bool two = options.columns == 2;
             calls.push_back("line \"   " + std::to_string(two ? 2 * k - 1 : k) + ")\""
@@ -110,8 +123,34 @@ const JobRow jobRows[] = {
     {"ForeignMarkNoCopies", I, {1, 1, 0, ""}, 0, PrintOutcome::Done, PrinterStatus::Ready, "2"},
     {"NoPrinter", I, {1, 1, 3, ""}, 1, PrintOutcome::NoDefaultPrinter, PrinterStatus::NoDefaultPrinter},
     {"JobRefused", I, {1, 1, 3, ""}, 1, PrintOutcome::JobRefused, PrinterStatus::JobRefused},
+    // The solutions: one sheet after the copies, none without copies or after a failure.
+    {"SolutionsAfterThreeCopies", II, {2, 4, 3, heading, true}, 3},
+    {"SolutionsOneColumnEmptyHeading", III, {1, 2, 1, "", true}, 1},
+    {"SolutionsNoColumnsChosen", V, {0, 4, 1, "x", true}, 1},
+    {"SolutionsWithoutCopies", I, {2, 2, 0.99, "x", true}, 0},
+    {"SolutionsNoPrinter", I, {1, 1, 3, "", true}, 1, PrintOutcome::NoDefaultPrinter, PrinterStatus::NoDefaultPrinter},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
+
+// Each answer follows its exercise where the dots were, in the table's separator; the
+// solution sheet is the one after the copies.
+TEST(PrintSheets, SolutionSheetAnswersInTheTablesSeparator)
+{
+    WorksheetTable table;
+    for (int slot = 0; slot < 80; ++slot)
+        table.setSlot(slot / 10 + 1, slot % 10 + 1, "7.5 : 3 =");
+    table.setSlot(1, 1, "932.125 : 44 =");
+    table.setSlot(2, 1, "1235 : 0.7 =");
+    table.setDecimalSeparator(".");
+    RecordingPrinter printer;
+    std::vector<int> asked;
+    printSheets({2, 1, 1, "T", true}, table, printer, [&](int sheet) { return asked.push_back(sheet), true; });
+    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+    EXPECT_EQ(printer.calls.at(23), "line \"  Soluzioni - T\"");
+    EXPECT_EQ(printer.calls.at(29),
+              "line \"        932.125 : 44 = 21.18 resto 0.205\" > \"     1235 : 0.7 = 1764.28 resto 0.04\"");
+    EXPECT_EQ(printer.calls.at(30), "line \"        7.5 : 3 = 2.5\" > \"     7.5 : 3 = 2.5\"");
+}
 
 // Two marks refill the table in turn, so the higher case decides the sheet; the next job
 // draws on, and with no case window marked the last sheet comes out again.
