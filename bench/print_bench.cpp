@@ -1,8 +1,8 @@
 // A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
 // that paints the same ten pages of text with QPainter directly. The job should stay
 // within 1.5 times the bare loop. A job of 999 copies with and without the solution sheet
-// after them, which should cost about one sheet more. And how long the windows go unpainted after "&OK" on a
-// job of 999 copies of two columns of 40.
+// after them, which should cost about one sheet more. And how long the windows go
+// unpainted after "&OK" on a job of 999 copies of two columns of 40.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
