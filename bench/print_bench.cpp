@@ -1,7 +1,8 @@
 // A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
 // that paints the same ten pages of text with QPainter directly. The job should stay
-// within 1.5 times the bare loop. And how long the windows go unpainted after "&OK" on a
-// job of 999 copies of two columns of 40.
+// within 1.5 times the bare loop. A job of 999 copies with and without the solution sheet
+// after them, which should cost about one sheet more. And how long the windows go
+// unpainted after "&OK" on a job of 999 copies of two columns of 40.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -67,6 +68,24 @@ void longHeadingJob(benchmark::State& state)
     }
 }
 BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})->Unit(benchmark::kSecond)->Iterations(1);
+
+// 999 copies of two columns of 40, with (range(0) = 1) or without the solution sheet.
+void thousandCopiesJob(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    RandomSource source;
+    source.seed(1);
+    const CaseWindowStates windows = markedCaseOne();
+    WorksheetTable table;
+    WorksheetOptions options = twoColumnsOfForty;
+    options.copies = maximumCopies;
+    options.solutions = state.range(0) == 1;
+    for (auto _ : state) {
+        QtSheetPrinter printer(dir.filePath("copies.pdf"));
+        printWorksheets(options, windows, source, printer, table, ",");
+    }
+}
+BENCHMARK(thousandCopiesJob)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(3);
 
 void barePainting(benchmark::State& state)
 {

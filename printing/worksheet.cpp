@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstddef>
+#include <string_view>
 
+#include "core/answers.h"
 #include "core/generators.h"
 
 namespace ripartino {
@@ -19,21 +21,41 @@ const std::string blockIndent = "   ";
 const std::string leftIndent = "        ";
 const std::string rightIndent = "     ";
 const std::string answerSpace = " ........";
+const std::string solutionsTitle = "Soluzioni";
 
 // Sheets to print for a copies value: every whole number from 1 up to it.
 double wholeSheets(double copies) { return copies >= 1 ? std::floor(copies) : 0; }
 
-std::string exerciseItem(const std::string& indent, const std::optional<std::string>& line)
+// The answer to a sheet line "dividend : divisor =", read from the numbers as printed;
+// the dots again should the line not be a division.
+std::string answerTo(const std::string& line, const std::string& decimalSeparator)
 {
-    return indent + line.value_or(std::string()) + answerSpace;
+    const std::size_t colon = line.find(" : ");
+    const std::size_t equals = line.size() - 2;
+    if (colon == std::string::npos || line.size() < colon + 5 || line.compare(equals, 2, " =") != 0)
+        return answerSpace;
+    const std::string_view text = line;
+    const auto answer =
+        writtenDivisionAnswer(text.substr(0, colon), text.substr(colon + 3, equals - colon - 3), decimalSeparator);
+    return answer ? ' ' + *answer : answerSpace;
 }
 
-void printSheet(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer)
+// Copies carry the dots after each exercise; the solution sheet (`solved`) its answer.
+std::string exerciseItem(const std::string& indent, const std::optional<std::string>& line, const std::string* solved)
 {
+    return indent + line.value_or(std::string()) + (solved && line ? answerTo(*line, *solved) : answerSpace);
+}
+
+void printSheet(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer, bool solutions)
+{
+    const std::string* solved = solutions ? &table.decimalSeparator() : nullptr;
+    const std::string heading = !solutions ? options.heading
+        : options.heading.empty()          ? solutionsTitle
+                                           : solutionsTitle + " - " + options.heading;
     printer.printLine({{}});
     printer.setFontName(headingFace);
     printer.setFontSize(headingPoints);
-    printer.printLine({{"  " + options.heading}});
+    printer.printLine({{"  " + heading}});
     printer.setFontName(exerciseFace);
     printer.setFontSize(gapPoints);
     printer.printLine({{}});
@@ -43,12 +65,12 @@ void printSheet(const WorksheetOptions& options, const WorksheetTable& table, Sh
         if (options.columns == 1) {
             printer.printLine({{blockIndent + std::to_string(k) + ")"}});
             for (int r = 1; r <= WorksheetTable::rows; ++r)
-                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r))}});
+                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r), solved)}});
         } else if (options.columns == 2) {
             printer.printLine({{blockIndent + std::to_string(2 * k - 1) + ")"}, {std::to_string(2 * k) + ")", 2}});
             for (int r = 1; r <= WorksheetTable::rows; ++r)
-                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r))},
-                                   {exerciseItem(rightIndent, table.slot(2 * k, r)), 1}});
+                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r), solved)},
+                                   {exerciseItem(rightIndent, table.slot(2 * k, r), solved), 1}});
         }
     }
 }
@@ -62,6 +84,7 @@ void inventSheet(const MarkedCase& marked, RandomSource& source, WorksheetTable&
                  const std::string& decimalSeparator)
 {
     const CaseGenerator generator(marked.divisionCase);
+    table.setDecimalSeparator(decimalSeparator);
     for (int group = 1; group <= WorksheetTable::groups; ++group) {
         const ExerciseSet exercises = generator.invent(marked.divisorDigits, source, decimalSeparator);
         for (int row = 1; row <= WorksheetTable::rows; ++row)
@@ -129,11 +152,13 @@ PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* ma
 PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
                          const std::function<bool(int sheet)>& beforeSheet)
 {
-    const double sheets = wholeSheets(options.copies);
-    for (int copy = 1; copy <= sheets; ++copy) {
-        if (beforeSheet && !beforeSheet(copy))
+    const double copies = wholeSheets(options.copies);
+    // The answers go with the copies: a job of no copies prints no solutions either.
+    const double sheets = copies + (options.solutions && copies >= 1 ? 1 : 0);
+    for (int sheet = 1; sheet <= sheets; ++sheet) {
+        if (beforeSheet && !beforeSheet(sheet))
             return PrintOutcome::Cancelled;
-        printSheet(options, table, printer);
+        printSheet(options, table, printer, sheet > copies);
         if (printer.status() != PrinterStatus::Ready)
             return outcomeOf(printer.status());
         printer.newPage();

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/random_source.h"
 #include "core/types.h"
@@ -18,6 +19,7 @@ struct WorksheetOptions {
     int blocks = 1;     // blocks of ten operations per column, 1 to 4
     double copies = 1;  // as read from the copies box; sheets = whole copies up to it
     std::string heading = "Calcola le seguenti operazioni:";
+    bool solutions = false;  // after the copies, one sheet with every exercise answered
 };
 
 // The five case windows as the print job sees them, in case order I to V.
@@ -34,8 +36,13 @@ public:
     void setSlot(int group, int row, std::string line);
     bool isFilled() const;
 
+    // The separator the lines' numbers are written with, which their answers use too.
+    const std::string& decimalSeparator() const { return decimalSeparator_; }
+    void setDecimalSeparator(std::string separator) { decimalSeparator_ = std::move(separator); }
+
 private:
     std::array<std::array<std::optional<std::string>, rows>, groups> slots_;
+    std::string decimalSeparator_ = ",";
 };
 
 enum class PrintOutcome {
@@ -60,7 +67,8 @@ std::string sheetLine(const Exercise& exercise);
 PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* marked, RandomSource& source,
                            WorksheetTable& table, const std::string& decimalSeparator);
 
-// The second half: the copies of the sheet in `table`. `beforeSheet` (1, 2, ...) may stop
+// The second half: the copies of the sheet in `table`, then with `solutions` one sheet
+// more with the answers (numbered copies + 1). `beforeSheet` (1, 2, ...) may stop
 // the job before a sheet; the document is then left unended and the outcome is Cancelled.
 PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
                          const std::function<bool(int sheet)>& beforeSheet = {});

@@ -4,6 +4,7 @@
 #include <regex>
 #include <set>
 
+#include "core/answers.h"
 #include "core/copies.h"
 #include "core/generators.h"
 #include "core/numbers.h"
@@ -118,6 +119,21 @@ void PrintTo(const Promise& promise, std::ostream* out) { *out << caseNumeral(pr
 
 class Inventions : public testing::TestWithParam<Promise> {};
 
+std::int64_t at(Decimal x, int k) { return x.units * std::int64_t(std::pow(10, k - x.decimals)); }
+
+// The pupil's answer, exactly: dividend × m = divisor × m × quotient + remainder, where m makes
+// the divisor whole, and 0 <= remainder < divisor × m × 0,01.
+void expectWrittenDivision(const Exercise& e)
+{
+    const auto dividend = parseDecimal(e.dividendText, ","), divisor = parseDecimal(e.divisorText, ",");
+    const auto answer = writtenDivision(dividend.value(), divisor.value());
+    ASSERT_TRUE(answer && answer->quotient.decimals <= 2) << e.line;
+    const std::int64_t step = at(*divisor, 4 + divisor->decimals), remainder = at(answer->remainder, 6);
+    EXPECT_TRUE(at(*dividend, 6 + divisor->decimals) == step * at(answer->quotient, 2) + remainder && remainder >= 0
+                && remainder < step)
+        << e.line;
+}
+
 TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
 {
     const Promise& promise = GetParam();
@@ -138,6 +154,7 @@ TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
                 ASSERT_TRUE(promise.above < 0 || (dividend > divisor) == (promise.above == 1)) << e.line;
                 ASSERT_TRUE(promise.divisionCase != V || std::fmod(dividend, divisor) != 0) << e.line;
                 ASSERT_TRUE(std::regex_match(e.dividendText, plain) && std::regex_match(e.divisorText, plain));
+                expectWrittenDivision(e);
             }
         }
         const std::set<long> both = join(promise.oneDigitDivisors, promise.twoDigitDivisors);
@@ -157,12 +174,25 @@ struct TextRow {
     std::string actual;
 };
 
-// Numbers to text, as exercises show them, and the copies box's text to a number.
+// Numbers to text, as exercises show them, the answers of the solution sheet, and the copies box's text to a number.
 const TextRow textRows[] = {
     {"NoExponentWhenLarge", "100000000000000000000", formatDouble(1e20, ",")},
     {"ArabicSeparator", "12\u066B5", formatDouble(12.5, "\u066B")},
     {"HalfGoesDownToEven", "0,12", formatDouble(roundToDecimals(0.125, 2), ",")},
     {"HalfGoesUpToEven", "0,38", formatDouble(roundToDecimals(0.375, 2), ",")},
+    {"AnswerEnds", "2,5", writtenDivisionAnswer("7,5", "3", ",").value_or("")},
+    {"AnswerEndsWhole", "2000", writtenDivisionAnswer("1,4", "0,0007", ",").value_or("")},
+    {"AnswerCutWithRemainder", "6,77 resto 0,07", writtenDivisionAnswer("61", "9", ",").value_or("")},
+    {"AnswerRemainderInThousandths", "21,18 resto 0,205", writtenDivisionAnswer("932,125", "44", ",").value_or("")},
+    {"AnswerOfTheDivisionCarriedOut", "1764,28 resto 0,04", writtenDivisionAnswer("1235", "0,7", ",").value_or("")},
+    {"AnswerBelowOne", "0 resto 0,005", writtenDivisionAnswer("0,005", "7", ",").value_or("")},
+    {"AnswerNoTrailingZero", "6,7 resto 0,01", writtenDivisionAnswer("60,31", "9", ",").value_or("")},
+    {"AnswerArabicSeparator", "0\u066B33 resto 0\u066B01", writtenDivisionAnswer("1", "3", "\u066B").value_or("")},
+    {"AnswerZeroDivisor", "", writtenDivisionAnswer("5", "0,0", ",").value_or("")},
+    {"AnswerNotANumber", "", writtenDivisionAnswer("5,", "2", ",").value_or("")},
+    {"AnswerTooLong", "", writtenDivisionAnswer("9223372036854775808", "3", ",").value_or("")},
+    {"AnswerTooManyDecimals", "", writtenDivisionAnswer("1", "0,0000000000000000001", ",").value_or("")},
+    {"AnswerTooLongToCarryOut", "", writtenDivisionAnswer("922337203685477580,7", "0,3", ",").value_or("")},
     {"CopiesLettersReadAsZero", "0", copiesOf("abc")},
     {"CopiesPointIsTheSeparator", "2.5", copiesOf("2.5")},
     {"CopiesExponentD", "1000", copiesOf("1D3")},

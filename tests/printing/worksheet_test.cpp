@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/answers.h"
 #include "core/generators.h"
 #include "printing/worksheet.h"
 #include "support/recording_printer.h"
@@ -33,19 +34,31 @@ std::vector<std::string> inventions(DivisionCase divisionCase, DivisorDigits dig
     return lines;
 }
 
-// A job's printer calls as the sheet's layout table has them; a job that did not finish
-// has no page breaks and no end.
+// The answer to a sheet line "dividend : divisor =", from its two numbers, after a blank.
+std::string answerTo(const std::string& line)
+{
+    const std::size_t colon = line.find(" : ");
+    return ' ' + *writtenDivisionAnswer(line.substr(0, colon), line.substr(colon + 3, line.size() - colon - 5), ",");
+}
+
+// A job's printer calls as the sheet's layout table has them, then the solution sheet when
+// asked for; a job that did not finish has no solutions, page breaks or end.
 std::vector<std::string> job(const WorksheetOptions& options, const std::vector<std::string>& lines, int sheets,
                              bool done = true)
 {
     std::vector<std::string> calls;
+    bool solved = false;
     const auto exercise = [&](const std::string& indent, int group, int row) {
-        return "\"" + indent + lines[static_cast<std::size_t>((group - 1) * 10 + row - 1)] + " ........\"";
+        const std::string& line = lines[static_cast<std::size_t>((group - 1) * 10 + row - 1)];
+        return "\"" + indent + line + (solved ? answerTo(line) : " ........") + "\"";
     };
-    for (int copy = 0; copy < sheets; ++copy) {
+    for (int copy = 0; copy < sheets + (options.solutions && done && sheets > 0); ++copy) {
+        solved = copy == sheets;
+        const std::string title =
+            !solved ? options.heading : "Soluzioni" + (options.heading.empty() ? "" : " - " + options.heading);
         calls.insert(calls.end(),
-                     {"line \"\"", "font Comic Sans MS", "size 18", "line \"  " + options.heading + "\"", "font Arial",
-                      "size 6", "line \"\"", "size 15"});
+                     {"line \"\"", "font Comic Sans MS", "size 18", "line \"  " + title + "\"", "font Arial", "size 6",
+                      "line \"\"", "size 15"});
         for (int k = 1; k <= options.blocks && options.columns > 0; ++k) {
             const bool two = options.columns == 2;
             calls.push_back("line \"   " + std::to_string(two ? 2 * k - 1 : k) + ")\""
@@ -83,8 +96,7 @@ TEST_P(PrintJob, PrintsTheSheetsOfOneInvention)
     RecordingPrinter printer(row.failure);
     WorksheetTable table;
     CaseWindowStates windows;
-    windows[static_cast<std::size_t>(row.divisionCase) - 1] = {row.mark ? row.mark : caseDigit(row.divisionCase),
-                                                               Mixed};
+    windows[std::size_t(row.divisionCase) - 1] = {row.mark ? row.mark : caseDigit(row.divisionCase), Mixed};
     const PrintOutcome outcome = printWorksheets(row.options, windows, source, printer, table, ",");
     EXPECT_EQ(outcome, row.outcome);
     EXPECT_EQ(printer.calls, job(row.options, lines, row.sheets, outcome == PrintOutcome::Done));
@@ -98,20 +110,45 @@ const JobRow jobRows[] = {
     {"OneColumnOfForty", III, {1, 4, 1, heading}, 1},
     {"TwoColumnsOfForty", III, {2, 4, 1, heading}, 1},
     {"NoColumnsChosen", V, {0, 4, 2, " Titolo  "}, 2},
-    {"ThreeCopiesEmptyHeading", IV, {2, 2, 3, ""}, 3},
     {"WholeCopiesOnly", V, {2, 3, 2.5, "x"}, 2},
     {"MostCopies", II, {2, 1, 999, "x"}, 999},
-    {"LessThanOneCopy", I, {2, 2, 0.99, "x"}, 0},
     {"ThousandCopies", I, {1, 1, 1000, ""}, 0, PrintOutcome::TooManyCopies},
-    {"InfiniteCopies", I, {1, 1, HUGE_VAL, ""}, 0, PrintOutcome::TooManyCopies},
     {"NotANumber", I, {1, 1, NAN, ""}, 0, PrintOutcome::TooManyCopies},
     // Only a window's own digit marks it; an empty table gives nothing to print.
     {"ForeignMark", I, {1, 1, 1, ""}, 0, PrintOutcome::NothingToPrint, PrinterStatus::Ready, "2"},
     {"ForeignMarkNoCopies", I, {1, 1, 0, ""}, 0, PrintOutcome::Done, PrinterStatus::Ready, "2"},
-    {"NoPrinter", I, {1, 1, 3, ""}, 1, PrintOutcome::NoDefaultPrinter, PrinterStatus::NoDefaultPrinter},
     {"JobRefused", I, {1, 1, 3, ""}, 1, PrintOutcome::JobRefused, PrinterStatus::JobRefused},
+    // The solutions: one sheet after the copies, none without copies or after a failure.
+    {"ThreeCopiesEmptyHeadingAndSolutions", IV, {2, 2, 3, "", true}, 3},
+    {"OneColumnAndSolutions", III, {1, 2, 1, heading, true}, 1},
+    {"LessThanOneCopyNoSolutions", I, {2, 2, 0.99, "x", true}, 0},
+    {"NoPrinterNoSolutions",
+     I,
+     {1, 1, 3, "", true},
+     1,
+     PrintOutcome::NoDefaultPrinter,
+     PrinterStatus::NoDefaultPrinter},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
+
+// Each answer follows its exercise where the dots were, in the table's separator (an empty
+// slot keeps them); the solution sheet is the one after the copies.
+TEST(PrintSheets, SolutionSheetAnswersInTheTablesSeparator)
+{
+    WorksheetTable table;
+    table.setSlot(1, 1, "932.125 : 44 =");
+    table.setSlot(1, 2, "1235 : 0.7 =");
+    table.setSlot(1, 3, "7.5 : 3 =");
+    table.setDecimalSeparator(".");
+    RecordingPrinter printer;
+    std::vector<int> asked;
+    printSheets({1, 1, 1, "T", true}, table, printer, [&](int sheet) { return asked.push_back(sheet), true; });
+    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+    EXPECT_EQ(std::vector(printer.calls.begin() + 29, printer.calls.begin() + 33),
+              (std::vector<std::string>{"line \"        932.125 : 44 = 21.18 resto 0.205\"",
+                                        "line \"        1235 : 0.7 = 1764.28 resto 0.04\"",
+                                        "line \"        7.5 : 3 = 2.5\"", "line \"         ........\""}));
+}
 
 // Two marks refill the table in turn, so the higher case decides the sheet; the next job
 // draws on, and with no case window marked the last sheet comes out again.
