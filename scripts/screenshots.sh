@@ -20,11 +20,19 @@ pids=()
 stop() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; pids=(); }
 trap stop EXIT
 
+# Where each control stands, as the program lays it out: "window control left top width height".
+layout=$("$program" --layout 2>/dev/null)
+# The client-area box of a control, in 96-dpi pixels.
+box() { awk -v w="$1" -v c="$2" '$1 == w && $2 == c { print $3, $4, $5, $6 }' <<<"$layout"; }
+
 # The window with exactly this title, once it is on screen.
 window() { xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
-# Clicks the middle of a control given by its client-area box in 96-dpi pixels.
+# Clicks the middle of a control: click WINDOW-ID WINDOW-NAME CONTROL.
 click() {
-    xdotool mousemove --window "$1" $(((($2 + $4 / 2)) * scale)) $(((($3 + $5 / 2)) * scale)) click 1
+    local at
+    read -r -a at <<<"$(box "$2" "$3")"
+    [ "${#at[@]}" = 4 ] || { echo "no control $3 in $2" >&2; exit 1; }
+    xdotool mousemove --window "$1" $(((at[0] + at[2] / 2) * scale)) $(((at[1] + at[3] / 2) * scale)) click 1
     sleep 0.4
 }
 # Saves the window with its frame; the frame is the window manager's parent of the client.
@@ -60,21 +68,21 @@ for scale in $scales; do
     numerals=(I II III IV V)
     for n in 1 2 3 4 5; do
         title="${numerals[n - 1]} caso"
-        click "$start" 208 $((120 + (n - 1) * 56)) 73 33          # cmdN
+        click "$start" startWindow "case${n}Button"
         case_window=$(window "$title")
         offTaskbar "$case_window" "$title"
-        click "$case_window" 40 312 153 33                          # inventButton
-        click "$case_window" 344 392 41 41                          # viewButton
+        click "$case_window" "caseWindow$n" inventButton
+        click "$case_window" "caseWindow$n" viewButton
         shoot "$case_window" "case$n"
         if [ "$n" = 1 ]; then
-            click "$case_window" 392 392 41 41                      # printButton
+            click "$case_window" caseWindow1 printButton
             print_window=$(window Stampa)
-            click "$print_window" 56 112 33 17                      # operations20Option
-            click "$print_window" 224 112 33 17                     # twoColumnsOption
+            click "$print_window" printWindow operations20Option
+            click "$print_window" printWindow twoColumnsOption
             shoot "$print_window" print
-            click "$print_window" 184 184 81 25                     # cancelButton
+            click "$print_window" printWindow cancelButton
         fi
-        click "$case_window" 440 392 41 41                          # backButton
+        click "$case_window" "caseWindow$n" backButton
         start=$(window Ripartino)
     done
     stop
