@@ -271,17 +271,17 @@ void QtSheetPrinter::layOutSheet()
     // and to the height, while the text stays big enough to read.
     qreal width = 0;
     qreal fit = std::min(1.0, usualWidth / unwrappedWidth(usualWidth));
-    rows_ = layOut(usualWidth / fit, width);
+    const qreal firstWidth = usualWidth / fit;
+    rows_ = layOut(firstWidth, width);
     fit = std::min(fit, usualHeight / heightOf(rows_));
     paged_ = fit < leastShrink;
-    if (!paged_) {
-        // Rows as wide as the shrunk sheet: a heading may take fewer, never more.
-        rows_ = layOut(usualWidth / fit, width);
-        scale_ = std::min({fit, printer_->width() / width, printer_->height() / heightOf(rows_)});
-    } else {
-        scale_ = std::min(1.0, printer_->width() / unwrappedWidth(printer_->width()));
-        rows_ = layOut(printer_->width() / scale_, width);
-    }
+    // Laid out again as wide as the shrunk sheet (a heading may then take fewer rows, never
+    // more), or, on several pages, as the printer's paper.
+    if (paged_)
+        fit = std::min(1.0, printer_->width() / unwrappedWidth(printer_->width()));
+    if (const qreal wanted = (paged_ ? printer_->width() : usualWidth) / fit; std::abs(wanted - firstWidth) > 1)
+        rows_ = layOut(wanted, width);
+    scale_ = paged_ ? fit : std::min({fit, printer_->width() / width, printer_->height() / heightOf(rows_)});
 }
 
 void QtSheetPrinter::paintSheet()
