@@ -22,6 +22,9 @@ constexpr int zoneColumns = 14;
 constexpr QMarginsF pageMarginsMm(10, 5, 10, 5);
 constexpr double pointsPerMm = 72 / 25.4;
 constexpr QMarginsF usualMargins = pageMarginsMm * pointsPerMm;
+// A sheet a few rows too long for the page is shrunk onto it while its text keeps this
+// much of its size; a longer one goes on on further pages.
+constexpr qreal leastShrink = 0.75;
 
 // Where the row of `text` that begins at `start` ends so that it is at most `room` wide:
 // after the last whole word that fits, or, when not even one word fits, after as many
@@ -157,17 +160,56 @@ qreal QtSheetPrinter::advance(FontOnPaper& font, const QString& text)
     return *known;
 }
 
+qreal QtSheetPrinter::itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, std::size_t column,
+                                std::vector<ColumnHead>& heads)
+{
+    for (int step = 0; step < item.zoneAdvancesBefore; ++step)
+        x = (std::floor(x / font.zoneWidth) + 1) * font.zoneWidth;
+    // A line whose items stand further apart heads the lines below it, as a block's numbers
+    // head its exercises: their items start no further left than its own, however short
+    // the text before them.
+    if (heads.size() <= column)
+        heads.resize(column + 1, {-1, 0});
+    ColumnHead& head = heads[column];
+    if (head.advances > item.zoneAdvancesBefore)
+        return std::max(x, head.x);
+    head = {item.zoneAdvancesBefore, x};
+    return x;
+}
+
+qreal QtSheetPrinter::unwrappedWidth(qreal paperWidth)
+{
+    std::vector<ColumnHead> heads;
+    qreal widest = 0;
+    for (const SheetLine& line : sheet_) {
+        FontOnPaper& font = fonts_[line.font];
+        qreal x = 0;
+        bool fits = true;
+        for (std::size_t column = 0; column < line.items.size(); ++column) {
+            const PrintItem& item = line.items[column];
+            x = itemStart(font, x, item, column, heads);
+            const qreal wide = item.text.empty() ? 0 : advance(font, QString::fromStdString(item.text));
+            fits = fits && wide <= paperWidth;
+            x += wide;
+        }
+        if (fits)
+            widest = std::max(widest, x);
+    }
+    return widest;
+}
+
 std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& rightmost)
 {
     std::vector<Row> rows;
+    std::vector<ColumnHead> heads;
     rightmost = 0;
     for (const SheetLine& line : sheet_) {
         FontOnPaper& font = fonts_[line.font];
         rows.push_back({line.font, {}});
         qreal x = 0;
-        for (const PrintItem& item : line.items) {
-            for (int step = 0; step < item.zoneAdvancesBefore; ++step)
-                x = (std::floor(x / font.zoneWidth) + 1) * font.zoneWidth;
+        for (std::size_t column = 0; column < line.items.size(); ++column) {
+            const PrintItem& item = line.items[column];
+            x = itemStart(font, x, item, column, heads);
             if (item.text.empty())
                 continue;
             const QString text = QString::fromStdString(item.text);
@@ -185,14 +227,21 @@ std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& righ
                     rows.push_back({line.font, {}});
                 left = 0;
             }
-            const qreal room = width - left;
+            // Further rows start where the text does, past the blanks that lead it.
+            qsizetype blanks = 0;
+            while (blanks < text.size() && text[blanks] == u' ')
+                ++blanks;
+            qreal indent = font.metrics.horizontalAdvance(text.left(blanks));
+            if (width - left - indent < font.zoneWidth)
+                indent = 0;
             for (qsizetype start = 0; start < text.size();) {
-                const qsizetype end = rowEnd(font.metrics, text, start, room);
+                const qreal at = start > 0 ? left + indent : left;
+                const qsizetype end = rowEnd(font.metrics, text, start, width - at);
                 if (start > 0)
                     rows.push_back({line.font, {}});
                 const QString part = text.mid(start, end - start);
-                rows.back().pieces.push_back({left, part});
-                x = left + font.metrics.horizontalAdvance(part);
+                rows.back().pieces.push_back({at, part});
+                x = at + font.metrics.horizontalAdvance(part);
                 rightmost = std::max(rightmost, x);
                 for (start = end; start < text.size() && text[start] == u' ';)
                     ++start;
@@ -200,6 +249,14 @@ std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& righ
         }
     }
     return rows;
+}
+
+qreal QtSheetPrinter::heightOf(const std::vector<Row>& rows) const
+{
+    qreal height = 0;
+    for (const Row& row : rows)
+        height += fonts_[row.font].metrics.lineSpacing();
+    return height;
 }
 
 void QtSheetPrinter::layOutSheet()
@@ -210,19 +267,21 @@ void QtSheetPrinter::layOutSheet()
     const qreal usualWidth = (paper.width() - usualMargins.left() - usualMargins.right()) * dotsPerPoint;
     const qreal usualHeight = (paper.height() - usualMargins.top() - usualMargins.bottom()) * dotsPerPoint;
 
+    // Shrunk to the width, so that only a text too wide for the paper on its own wraps,
+    // and to the height, while the text stays big enough to read.
     qreal width = 0;
-    rows_ = layOut(usualWidth, width);
-    qreal height = 0;
-    for (const Row& row : rows_)
-        height += fonts_[row.font].metrics.lineSpacing();
-    paged_ = height > usualHeight;
-    if (!paged_) {
-        scale_ = std::min({1.0, printer_->width() / width, printer_->height() / height});
-    } else {
-        if (std::abs(printer_->width() - usualWidth) > 1)
-            rows_ = layOut(printer_->width(), width);
-        scale_ = 1;
-    }
+    qreal fit = std::min(1.0, usualWidth / unwrappedWidth(usualWidth));
+    const qreal firstWidth = usualWidth / fit;
+    rows_ = layOut(firstWidth, width);
+    fit = std::min(fit, usualHeight / heightOf(rows_));
+    paged_ = fit < leastShrink;
+    // Laid out again as wide as the shrunk sheet (a heading may then take fewer rows, never
+    // more), or, on several pages, as the printer's paper.
+    if (paged_)
+        fit = std::min(1.0, printer_->width() / unwrappedWidth(printer_->width()));
+    if (const qreal wanted = (paged_ ? printer_->width() : usualWidth) / fit; std::abs(wanted - firstWidth) > 1)
+        rows_ = layOut(wanted, width);
+    scale_ = paged_ ? fit : std::min({fit, printer_->width() / width, printer_->height() / heightOf(rows_)});
 }
 
 void QtSheetPrinter::paintSheet()

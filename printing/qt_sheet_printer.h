@@ -22,10 +22,11 @@ namespace ripartino {
 // system printer is handed (see SystemPrinter). Painting needs no GUI thread.
 // Before the job's first font change it prints in Arial 15, the exercise font, so that
 // the empty line at the top of every copy has the same height.
-// Each sheet (the lines between two page breaks) is laid out whole before it is painted:
-// a line too long for the paper goes on on further lines; a sheet that would fit a page
-// with the usual narrow margins is shrunk to fit the printer's printable area; only a
-// sheet too long for any page goes on on a new page.
+// Each sheet (the lines between two page breaks) is laid out whole before it is painted.
+// It is shrunk to the paper's width, so that only a text too wide for the paper on its
+// own goes on on further lines, and to its height while its text keeps three quarters
+// of its size, both within the usual narrow margins; then to the printer's printable
+// area. Only a sheet longer than that goes on on further pages.
 class QtSheetPrinter : public SheetPrinter {
 public:
     // A PDF file on the given paper, with the sheet's own margins.
@@ -65,11 +66,21 @@ private:
         std::size_t font;
         std::vector<Piece> pieces;
     };
+    struct ColumnHead {
+        int advances;  // before the line's item in this column
+        qreal x;
+    };
 
     bool beginJob();
     void fail(PrinterStatus status);
     qreal advance(FontOnPaper& font, const QString& text);
+    qreal itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, std::size_t column,
+                    std::vector<ColumnHead>& heads);
+    // How wide the sheet is with no line wrapped, but for lines with a text wider than
+    // `paperWidth` on its own.
+    qreal unwrappedWidth(qreal paperWidth);
     std::vector<Row> layOut(qreal width, qreal& rightmost);
+    qreal heightOf(const std::vector<Row>& rows) const;
     void layOutSheet();
     void paintSheet();
 
