@@ -32,7 +32,6 @@ struct Cups {
     decltype(&cupsFreeDests) freeDests;
     decltype(&cupsCopyDestInfo) copyDestInfo;
     decltype(&cupsFreeDestInfo) freeDestInfo;
-    decltype(&cupsGetDestMediaDefault) mediaDefault;
     decltype(&cupsFindDestDefault) findDefault;
     decltype(&ippGetString) attributeText;
     decltype(&ippAttributeString) attributeString;
@@ -42,7 +41,6 @@ struct Cups {
     void (*markPpdDefaults)(ppd_file_t*);
     ppd_size_t* (*ppdSize)(ppd_file_t*, const char*);
     void (*closePpd)(ppd_file_t*);
-    decltype(&cupsGetDestMediaByName) mediaByName;
     decltype(&cupsAddOption) addOption;
     decltype(&cupsFreeOptions) freeOptions;
     decltype(&cupsCreateJob) createJob;
@@ -74,7 +72,6 @@ struct Cups {
             find(cups.freeDests, "cupsFreeDests");
             find(cups.copyDestInfo, "cupsCopyDestInfo");
             find(cups.freeDestInfo, "cupsFreeDestInfo");
-            find(cups.mediaDefault, "cupsGetDestMediaDefault");
             find(cups.findDefault, "cupsFindDestDefault");
             find(cups.attributeText, "ippGetString");
             find(cups.attributeString, "ippAttributeString");
@@ -83,7 +80,6 @@ struct Cups {
             find(cups.markPpdDefaults, "ppdMarkDefaults");
             find(cups.ppdSize, "ppdPageSize");
             find(cups.closePpd, "ppdClose");
-            find(cups.mediaByName, "cupsGetDestMediaByName");
             find(cups.addOption, "cupsAddOption");
             find(cups.freeOptions, "cupsFreeOptions");
             find(cups.createJob, "cupsCreateJob");

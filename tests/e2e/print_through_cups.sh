@@ -44,26 +44,10 @@ ErrorPolicy abort-job
 Listen $work/cups.sock
 Browsing No
 DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
 CONF
-cat >"$work/etc/cups-files.conf" <<CONF
-SystemGroup root lpadmin
-ServerRoot $work/etc
-RequestRoot $work/spool
-CacheDir $work/cache
-StateDir $work/run
-TempDir $work/tmp
-ErrorLog $work/log/error_log
-PageLog $work/log/page_log
-CONF
+printf '%s\n' "SystemGroup root lpadmin" "ServerRoot $work/etc" "RequestRoot $work/spool" "CacheDir $work/cache" \
+    "StateDir $work/run" "TempDir $work/tmp" "ErrorLog $work/log/error_log" "PageLog $work/log/page_log" \
+    >"$work/etc/cups-files.conf"
 
 # Every client below talks to our server only, with no personal default printer.
 export CUPS_SERVER="$work/cups.sock" HOME="$work/home"
@@ -154,7 +138,7 @@ refused "Spazio su disco esaurito o cartella temporanea non scrivibile"
 on_its_paper() {
     default_queue "$1" "${@:3}"
     print_and_read 2 40 1
-    pdfinfo "$pdf" | grep -qE "^Page size: +${2/x/ x } pts" && pdfinfo "$pdf" | grep -qE '^Page rot: +0$' &&
+    [ "$(pdfinfo "$pdf" | grep -cE "^Page size: +${2/x/ x } pts|^Page rot: +0$")" -eq 2 ] &&
         [ "$(count_in_pdf '[0-9]+(,[0-9]+)?:[0-9]+=\.{8}')" -eq 80 ] && [ "$(count_in_pdf 'Calcolaleseguentioperazioni:')" -eq 1 ] ||
         fail "$1: not all upright on $2: $(pdfinfo "$pdf" | grep '^Page') $(pdftotext -raw "$pdf" -)"
 }
@@ -174,8 +158,7 @@ one_column_of_ten "$pdf" 2
 
 # Wide margins, as on inkjets: the sheet shrinks to the queue's printable area.
 sed 's|^\*ImageableArea A4/.*|*ImageableArea A4/A4: "18 36 577 806"|' "$ppd" >"$work/wide.ppd"
-default_queue wide -P "$work/wide.ppd"
-print_and_read 2 40 1
+on_its_paper wide 595x842 -P "$work/wide.ppd"
 [ "$(pages "$pdf")" -eq 1 ] || fail "$(pages "$pdf") pages for 2 x 40 on wide margins: the sheet must shrink to one page"
 
 cupsreject "${queues[-1]}" || fail "cupsreject"
