@@ -447,7 +447,8 @@ bool SystemPrinter::submit()
         // Named wider than high, the paper would take the upright sheet turned; asked for
         // as it is laid out, it keeps it as it is.
         const QSizeF points = layout_->fullRectPoints().size();
-        const QByteArray size = "Custom." + QByteArray::number(points.width()) + "x" + QByteArray::number(points.height());
+        const QByteArray size =
+            "Custom." + QByteArray::number(points.width()) + "x" + QByteArray::number(points.height());
         optionCount = cups.addOption("PageSize", size.constData(), optionCount, &options);
     }
     c.waitAtMost(patience_);

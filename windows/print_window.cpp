@@ -176,7 +176,8 @@ void PrintWindow::onOkClicked()
         offerPdf(QStringLiteral("La stampante non ha accettato il lavoro: non è stato stampato nulla."));
         break;
     case PrintOutcome::NotWritten:
-        offerPdf(QStringLiteral("Spazio su disco esaurito o cartella temporanea non scrivibile: non è stato stampato nulla."));
+        offerPdf(QStringLiteral(
+            "Spazio su disco esaurito o cartella temporanea non scrivibile: non è stato stampato nulla."));
         break;
     }
 }
