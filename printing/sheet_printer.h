@@ -22,6 +22,7 @@ enum class PrinterStatus {
     ServiceNotRunning,    // nothing listens where the print service should be
     ServiceNotAnswering,  // the print service took the connection but did not answer in time
     Cancelled,            // the user stopped the job before it was handed over
+    NotWritten,           // the sheets could not be written whole to the job's file (a full disk)
 };
 
 // What the worksheet job needs of a printer. The first printLine begins the job.

@@ -2,11 +2,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStorageInfo>
 
 #include <cups/cups.h>
+#include <cups/ppd.h>
 #include <dlfcn.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
+#include <charconv>
+#include <cmath>
 #include <utility>
 
 namespace ripartino {
@@ -27,10 +32,15 @@ struct Cups {
     decltype(&cupsFreeDests) freeDests;
     decltype(&cupsCopyDestInfo) copyDestInfo;
     decltype(&cupsFreeDestInfo) freeDestInfo;
-    decltype(&cupsGetDestMediaDefault) mediaDefault;
     decltype(&cupsFindDestDefault) findDefault;
     decltype(&ippGetString) attributeText;
-    decltype(&cupsGetDestMediaByName) mediaByName;
+    decltype(&ippAttributeString) attributeString;
+    // The PPD calls are deprecated by name, not in form.
+    const char* (*getPpd)(http_t*, const char*);
+    ppd_file_t* (*openPpd)(const char*);
+    void (*markPpdDefaults)(ppd_file_t*);
+    ppd_size_t* (*ppdSize)(ppd_file_t*, const char*);
+    void (*closePpd)(ppd_file_t*);
     decltype(&cupsAddOption) addOption;
     decltype(&cupsFreeOptions) freeOptions;
     decltype(&cupsCreateJob) createJob;
@@ -62,10 +72,14 @@ struct Cups {
             find(cups.freeDests, "cupsFreeDests");
             find(cups.copyDestInfo, "cupsCopyDestInfo");
             find(cups.freeDestInfo, "cupsFreeDestInfo");
-            find(cups.mediaDefault, "cupsGetDestMediaDefault");
             find(cups.findDefault, "cupsFindDestDefault");
             find(cups.attributeText, "ippGetString");
-            find(cups.mediaByName, "cupsGetDestMediaByName");
+            find(cups.attributeString, "ippAttributeString");
+            find(cups.getPpd, "cupsGetPPD2");
+            find(cups.openPpd, "ppdOpenFile");
+            find(cups.markPpdDefaults, "ppdMarkDefaults");
+            find(cups.ppdSize, "ppdPageSize");
+            find(cups.closePpd, "ppdClose");
             find(cups.addOption, "cupsAddOption");
             find(cups.freeOptions, "cupsFreeOptions");
             find(cups.createJob, "cupsCreateJob");
@@ -83,8 +97,155 @@ struct Cups {
 
 // Hundredths of a millimetre, as CUPS gives sizes.
 constexpr double hundredthsPerMm = 100;
+constexpr double mmPerPoint = 25.4 / 72;
+
+std::optional<double> positiveNumber(std::string_view text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !(value > 0) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// "148.52x209.9mm", "8.5x11in".
+std::optional<QSizeF> dimensionsMm(std::string_view text)
+{
+    double unit = 0;
+    if (text.ends_with("mm"))
+        unit = 1;
+    else if (text.ends_with("in"))
+        unit = 25.4;
+    else
+        return std::nullopt;
+    text.remove_suffix(2);
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos)
+        return std::nullopt;
+    const std::optional<double> width = positiveNumber(text.substr(0, x));
+    const std::optional<double> height = positiveNumber(text.substr(x + 1));
+    if (!width || !height)
+        return std::nullopt;
+    return QSizeF(*width * unit, *height * unit);
+}
+
+// The whole number after `key` in a media-col's text; absent, nothing.
+std::optional<int> member(std::string_view text, std::string_view key)
+{
+    const std::size_t at = text.find(key);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    int value = 0;
+    const char* first = text.data() + at + key.size();
+    if (std::from_chars(first, text.data() + text.size(), value).ec != std::errc())
+        return std::nullopt;
+    return value;
+}
+
+bool sameSize(const QSizeF& one, const QSizeF& other)
+{
+    return std::abs(one.width() - other.width()) < 1 && std::abs(one.height() - other.height()) < 1;
+}
+
+// The default page size of the queue's PPD, for a queue that says nothing of its media.
+std::optional<QueuePaper> ppdPaper(const Cups& cups, http_t* http, const char* destination)
+{
+    const char* file = cups.getPpd(http, destination);
+    if (!file)
+        return std::nullopt;
+    ppd_file_t* ppd = cups.openPpd(file);
+    unlink(file);
+    if (!ppd)
+        return std::nullopt;
+    cups.markPpdDefaults(ppd);
+    std::optional<QueuePaper> paper;
+    if (const ppd_size_t* size = cups.ppdSize(ppd, nullptr); size && size->width > 0 && size->length > 0)
+        paper = QueuePaper{QSizeF(size->width, size->length) * mmPerPoint,
+                           QMarginsF(size->left, size->length - size->top, size->width - size->right, size->bottom)
+                               * mmPerPoint};
+    cups.closePpd(ppd);
+    return paper;
+}
+
+// The queue's default paper: its media-default, else its media-col-default, else its PPD's
+// page size. Never cupsGetDestMediaDefault: without a "media" option on the destination it
+// falls back on US Letter whatever the queue says.
+std::optional<QueuePaper> queuePaper(const Cups& cups, http_t* http, cups_dest_t* dest, cups_dinfo_t* info)
+{
+    std::optional<QueuePaper> described;
+    if (ipp_attribute_t* col = cups.findDefault(http, dest, info, "media-col")) {
+        char text[2048] = "";
+        cups.attributeString(col, text, sizeof text);
+        described = mediaColPaper(text);
+    }
+    ipp_attribute_t* media = cups.findDefault(http, dest, info, "media");
+    const char* name = media ? cups.attributeText(media, 0, nullptr) : nullptr;
+    if (const std::optional<QSizeF> named = name ? mediaSizeMm(name) : std::nullopt) {
+        const bool same = described && sameSize(described->size, *named);
+        return QueuePaper{*named, same ? described->margins : QMarginsF()};
+    }
+    if (described)
+        return described;
+    return ppdPaper(cups, http, dest->name);
+}
+
+// A PDF ends in "startxref", the place of its table, and "%%EOF"; a file that lost bytes
+// on the way to the disk has no such end, or no table where the end says.
+bool wholePdf(QFile& file)
+{
+    constexpr qint64 tail = 64;
+    if (!file.seek(std::max<qint64>(0, file.size() - tail)))
+        return false;
+    const QByteArray end = file.read(tail).trimmed();
+    const qsizetype at = end.lastIndexOf("startxref");
+    if (!end.endsWith("%%EOF") || at < 0)
+        return false;
+    bool number = false;
+    const qint64 table = end.mid(at + 9, end.size() - at - 9 - 5).trimmed().toLongLong(&number);
+    return number && table > 0 && file.seek(table) && file.read(4) == "xref";
+}
 
 }  // namespace
+
+std::optional<QSizeF> mediaSizeMm(std::string_view name)
+{
+    // The dimensions are the last part that reads as such: a suffix may follow them.
+    while (!name.empty()) {
+        const std::size_t cut = name.rfind('_');
+        const std::string_view part = cut == std::string_view::npos ? name : name.substr(cut + 1);
+        if (const std::optional<QSizeF> size = dimensionsMm(part))
+            return size;
+        if (cut == std::string_view::npos)
+            break;
+        name = name.substr(0, cut);
+    }
+    return std::nullopt;
+}
+
+std::optional<QueuePaper> mediaColPaper(std::string_view text)
+{
+    const std::optional<int> width = member(text, "x-dimension=");
+    const std::optional<int> height = member(text, "y-dimension=");
+    if (!width || !height || *width <= 0 || *height <= 0)
+        return std::nullopt;
+    const auto margin = [&](std::string_view key) { return std::max(member(text, key).value_or(0), 0); };
+    return QueuePaper{QSizeF(*width, *height) / hundredthsPerMm,
+                      QMarginsF(margin("media-left-margin="), margin("media-top-margin="),
+                                margin("media-right-margin="), margin("media-bottom-margin="))
+                          / hundredthsPerMm};
+}
+
+QPageLayout layoutFor(const QueuePaper& paper)
+{
+    QSizeF size = paper.size;
+    QMarginsF margins = paper.margins;
+    if (size.width() > size.height()) {
+        size.transpose();
+        margins = QMarginsF(margins.top(), margins.left(), margins.bottom(), margins.right());
+    }
+    return QtSheetPrinter::pageLayout(QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                                      margins);
+}
 
 // One connection to the print service, with a deadline that every wait for an answer checks.
 struct SystemPrinter::Connection {
@@ -143,6 +304,26 @@ void SystemPrinter::fail(PrinterStatus status)
         pdf_.remove();
 }
 
+void SystemPrinter::failWriting(const QString& reason)
+{
+    if (status_ != PrinterStatus::Ready)
+        return;
+    // The file system tells a full disk only by what it has left, and the file still
+    // holds what it took.
+    constexpr qint64 room = 64 * 1024;
+    const QString folder = QDir::toNativeSeparators(QDir::tempPath());
+    const QStorageInfo disk(QDir::tempPath());
+    if (disk.isValid() && disk.bytesAvailable() < room)
+        failureText_ = QStringLiteral("Spazio su disco esaurito nella cartella dei file temporanei (%1): "
+                                      "non è stato stampato nulla.")
+                           .arg(folder);
+    else
+        failureText_ = QStringLiteral("Il file da stampare non si può scrivere nella cartella dei file temporanei "
+                                      "(%1)%2: non è stato stampato nulla.")
+                           .arg(folder, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
+    fail(PrinterStatus::NotWritten);
+}
+
 bool SystemPrinter::begin()
 {
     begun_ = true;
@@ -170,18 +351,9 @@ bool SystemPrinter::begin()
     destination_ = dest->name;
     QPageLayout layout = QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4));
     if (cups_dinfo_t* info = cups->copyDestInfo(c.http, dest)) {
-        cups_size_t size{};
-        // The queue's own default paper: without a "media" option on the destination,
-        // cupsGetDestMediaDefault falls back on US Letter whatever the queue says.
-        ipp_attribute_t* media = cups->findDefault(c.http, dest, info, "media");
-        const char* paperName = media ? cups->attributeText(media, 0, nullptr) : nullptr;
-        const int found = paperName ? cups->mediaByName(c.http, dest, info, paperName, 0, &size)
-                                    : cups->mediaDefault(c.http, dest, info, 0, &size);
-        if (found && size.width > 0 && size.length > 0) {
-            const QPageSize paper(QSizeF(size.width / hundredthsPerMm, size.length / hundredthsPerMm),
-                                  QPageSize::Millimeter, QString(), QPageSize::FuzzyOrientationMatch);
-            layout = QtSheetPrinter::pageLayout(
-                paper, QMarginsF(size.left, size.top, size.right, size.bottom) / hundredthsPerMm);
+        if (const std::optional<QueuePaper> paper = queuePaper(*cups, c.http, dest, info)) {
+            layout = layoutFor(*paper);
+            sideways_ = paper->size.width() > paper->size.height();
         }
         cups->freeDestInfo(info);
     }
@@ -193,7 +365,7 @@ bool SystemPrinter::begin()
     layout_ = layout;
 
     if (!pdf_.open()) {
-        fail(PrinterStatus::JobRefused);
+        failWriting(pdf_.errorString());
         return false;
     }
     pdf_.close();
@@ -227,7 +399,7 @@ void SystemPrinter::printLine(const PrintLine& items)
         return;
     sheets_->printLine(items);
     if (sheets_->status() != PrinterStatus::Ready)
-        fail(sheets_->status());
+        failWriting();
 }
 
 void SystemPrinter::newPage()
@@ -241,11 +413,16 @@ void SystemPrinter::endDocument()
     if (status_ != PrinterStatus::Ready || !sheets_)
         return;
     sheets_->endDocument();
-    if (sheets_->status() != PrinterStatus::Ready) {
-        fail(sheets_->status());
+    const bool drawn = sheets_->status() == PrinterStatus::Ready;
+    sheets_.reset();
+    // The drawing does not say when the disk refused its bytes: the file must prove
+    // itself whole, on the disk, before the print service sees it.
+    QFile file(pdf_.fileName());
+    if (!drawn || !file.open(QIODevice::ReadOnly) || !wholePdf(file) || fsync(file.handle()) != 0) {
+        failWriting(file.error() != QFileDevice::NoError ? file.errorString() : QString());
         return;
     }
-    sheets_.reset();
+    file.close();
     if (!submit())
         return;
     pdf_.remove();
@@ -263,7 +440,17 @@ bool SystemPrinter::submit()
     // The program makes its copies itself: a queue whose own default is more must not
     // multiply them.
     cups_option_t* options = nullptr;
-    const int optionCount = cups.addOption("copies", "1", 0, &options);
+    int optionCount = cups.addOption("copies", "1", 0, &options);
+    // The sheet is upright on the paper it was laid out on, whatever the queue would turn.
+    optionCount = cups.addOption("orientation-requested", "3", optionCount, &options);
+    if (sideways_ && layout_) {
+        // Named wider than high, the paper would take the upright sheet turned; asked for
+        // as it is laid out, it keeps it as it is.
+        const QSizeF points = layout_->fullRectPoints().size();
+        const QByteArray size =
+            "Custom." + QByteArray::number(points.width()) + "x" + QByteArray::number(points.height());
+        optionCount = cups.addOption("PageSize", size.constData(), optionCount, &options);
+    }
     c.waitAtMost(patience_);
     const int job = cups.createJob(c.http, destination_.c_str(), "Ripartino", optionCount, options);
     cups.freeOptions(optionCount, options);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QMarginsF>
 #include <QPageLayout>
+#include <QSizeF>
+#include <QString>
 #include <QTemporaryFile>
 
 #include <atomic>
@@ -8,11 +11,30 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "printing/qt_sheet_printer.h"
 #include "printing/sheet_printer.h"
 
 namespace ripartino {
+
+// A paper as a print queue describes it, in millimetres: its size as the queue names it
+// (wider than high for some labels) and the edges the printer cannot reach.
+struct QueuePaper {
+    QSizeF size;
+    QMarginsF margins;
+};
+
+// The size a media name carries: PWG self-describing ("iso_a5_148x210mm",
+// "na_letter_8.5x11in", "custom_148.52x209.9mm_148.52x209.9mm", also with a suffix such as
+// "_borderless") or a PPD label name in points ("w167h288").
+std::optional<QSizeF> mediaSizeMm(std::string_view name);
+// The size and margins in the text of a media-col, as libcups writes it:
+// "{media-size={x-dimension=21590 y-dimension=27940} media-bottom-margin=0 ...}".
+std::optional<QueuePaper> mediaColPaper(std::string_view text);
+// The paper the sheets are laid out on: the queue's, upright. A size that a queue names
+// wider than high is the same sheet fed the other way round; the sheet stays portrait.
+QPageLayout layoutFor(const QueuePaper& paper);
 
 // The print service's default destination. The first line asks the service for the
 // destination and its paper; the sheets are drawn into a temporary PDF on that paper and
@@ -32,6 +54,8 @@ public:
     void newPage() override;
     void endDocument() override;
     PrinterStatus status() const override { return status_; }
+    // Why the sheets could not be written, in the user's words, once status() is NotWritten.
+    QString failureText() const { return failureText_; }
 
     // The destination's paper and margins, once the first line has found them.
     std::optional<QPageLayout> pageLayout() const { return layout_; }
@@ -41,6 +65,7 @@ public:
 private:
     bool begin();
     void fail(PrinterStatus status);
+    void failWriting(const QString& reason = {});
     bool submit();
 
     const std::atomic_bool& cancelled_;
@@ -53,6 +78,8 @@ private:
     std::optional<std::string> fontName_;  // asked for before the job began
     std::optional<double> fontSize_;
     bool begun_ = false;
+    bool sideways_ = false;  // the queue names its paper wider than high
+    QString failureText_;
     PrinterStatus status_ = PrinterStatus::Ready;
 };
 

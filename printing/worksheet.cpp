@@ -107,6 +107,8 @@ PrintOutcome outcomeOf(PrinterStatus status)
         return PrintOutcome::ServiceNotAnswering;
     case PrinterStatus::Cancelled:
         return PrintOutcome::Cancelled;
+    case PrinterStatus::NotWritten:
+        return PrintOutcome::NotWritten;
     }
     return PrintOutcome::JobRefused;
 }

@@ -54,6 +54,7 @@ enum class PrintOutcome {
     ServiceNotRunning,    // nothing was handed over: no print service to talk to
     ServiceNotAnswering,  // nothing was handed over: the print service did not answer
     Cancelled,            // the user stopped the job before it was handed over
+    NotWritten,           // nothing was handed over: the sheets could not be written whole
 };
 
 inline constexpr double maximumCopies = 999;

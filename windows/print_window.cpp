@@ -175,6 +175,10 @@ void PrintWindow::onOkClicked()
     case PrintOutcome::JobRefused:
         offerPdf(QStringLiteral("La stampante non ha accettato il lavoro: non è stato stampato nulla."));
         break;
+    case PrintOutcome::NotWritten:
+        offerPdf(QStringLiteral(
+            "Spazio su disco esaurito o cartella temporanea non scrivibile: non è stato stampato nulla."));
+        break;
     }
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Prints worksheets through a CUPS server of its own, whose default printer is a cups-pdf
 # queue made for each scenario, and reads back the PDFs it writes: the friendly queue
-# under Italian settings, a queue that makes two copies by itself, one with wide margins,
-# one that rejects jobs, no queue at all (then "Salva come PDF..."), a server stopped and
-# one killed. Leaves no server, queue or file behind.
+# under Italian settings, queues set to Letter, A5 and label paper, a full temporary
+# folder, a queue that makes two copies by itself, one with wide margins, one that rejects
+# jobs, no queue at all (then "Salva come PDF..."), a server stopped and one killed.
+# Leaves no server, queue, mount or file behind.
 #   print_through_cups.sh PRINT_WINDOW_TEST
 # With RIPARTINO_KEEP_PDF set to a directory, the printed PDFs are copied there for a look.
 set -euo pipefail
@@ -12,7 +13,8 @@ export QT_QPA_PLATFORM=offscreen
 program=$1
 
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: starting a CUPS server needs root"; exit 77; }
-command -v cupsd lpadmin lpstat cupsreject pdfinfo pdftotext >/dev/null || { echo "FAIL: run scripts/setup.sh"; exit 1; }
+command -v cupsd lpadmin lpstat cupsreject pdfinfo pdftotext /usr/lib/cups/driver/dymo >/dev/null ||
+    { echo "FAIL: run scripts/setup.sh"; exit 1; }
 # The sheets must show the decimal comma: without Italian settings this test cannot run.
 locale -a 2>/dev/null | grep -qix 'it_IT.utf8' || { echo "FAIL: no it_IT.UTF-8 locale: run scripts/setup.sh"; exit 1; }
 
@@ -27,6 +29,7 @@ cleanup() {
         kill -9 "$cupsd_pid" 2>/dev/null || true
     fi
     for queue in "${queues[@]}"; do rm -f "/etc/cups/cups-pdf-$queue.conf"; done
+    umount "$work/programtmp" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -41,26 +44,10 @@ ErrorPolicy abort-job
 Listen $work/cups.sock
 Browsing No
 DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
 CONF
-cat >"$work/etc/cups-files.conf" <<CONF
-SystemGroup root lpadmin
-ServerRoot $work/etc
-RequestRoot $work/spool
-CacheDir $work/cache
-StateDir $work/run
-TempDir $work/tmp
-ErrorLog $work/log/error_log
-PageLog $work/log/page_log
-CONF
+printf '%s\n' "SystemGroup root lpadmin" "ServerRoot $work/etc" "RequestRoot $work/spool" "CacheDir $work/cache" \
+    "StateDir $work/run" "TempDir $work/tmp" "ErrorLog $work/log/error_log" "PageLog $work/log/page_log" \
+    >"$work/etc/cups-files.conf"
 
 # Every client below talks to our server only, with no personal default printer.
 export CUPS_SERVER="$work/cups.sock" HOME="$work/home"
@@ -74,7 +61,7 @@ default_queue() {
     local queue="ripartino_${1}_$$"
     shift
     queues+=("$queue")
-    printf 'Out %s\nLog %s\nAnonDirName %s\n' "$work/out" "$work/log" "$work/out" >"/etc/cups/cups-pdf-$queue.conf"
+    printf 'Out %s\nLog %s\nAnonDirName %s\nLabel 2\n' "$work/out" "$work/log" "$work/out" >"/etc/cups/cups-pdf-$queue.conf"
     lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -o pdftops-renderer-default=pdftocairo "$@" || fail "lpadmin $queue"
     lpadmin -d "$queue" || fail "lpadmin -d $queue"
 }
@@ -100,6 +87,8 @@ refused() {
     said_is "message: $1: non è stato stampato nulla. [OK] [Salva come PDF...]" "print window: open"
 }
 pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
+# The exercises and headings in $pdf, however its lines wrap.
+count_in_pdf() { pdftotext -raw "$pdf" - | tr -d ' \n\f' | grep -oE "$1" | wc -l; }
 page_text() { pdftotext -layout -f "$2" -l "$2" "$1" - | sed -e 's/\f//' -e 's/^ *//' -e 's/ *$//' -e 's/  */ /g' -e '/^$/d'; }
 
 # A printed exercise: dividend : divisor = and the dotted answer space.
@@ -127,6 +116,7 @@ said_is "message: Non è installata nessuna stampante predefinita: non è stato 
     "proposed: $HOME/Documents/Ripartino - I caso.pdf" "print window: closed"
 one_column_of_ten "$work/saved.pdf" 2
 
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 print_and_read 1 10 2
 said_is "message: " "print window: closed"
@@ -135,17 +125,40 @@ one_column_of_ten "$pdf" 2
 print_and_read 2 40 999 cancel
 [ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"
 
+# No room for the job's file: said, and nothing reaches the server or stays behind.
+jobs=$(lpstat -W all -o | wc -l)
+mount -t tmpfs -o size=48k,mode=0777 ripartino-full "$work/programtmp" || fail "no tmpfs for the full disk"
+print_and_read 2 40 20
+umount "$work/programtmp"
+refused "Spazio su disco esaurito o cartella temporanea non scrivibile"
+[ "$(lpstat -W all -o | wc -l)" -eq "$jobs" ] || fail "a job reached the server from a full disk"
+
+# The queue's paper, however it was set (NAME, WIDTHxHEIGHT in points, lpadmin's
+# arguments): 2 x 40 comes out on it upright, with the whole heading and all 80 exercises.
+on_its_paper() {
+    default_queue "$1" "${@:3}"
+    print_and_read 2 40 1
+    [ "$(pdfinfo "$pdf" | grep -cE "^Page size: +${2/x/ x } pts|^Page rot: +0$")" -eq 2 ] &&
+        [ "$(count_in_pdf '[0-9]+(,[0-9]+)?:[0-9]+=\.{8}')" -eq 80 ] && [ "$(count_in_pdf 'Calcolaleseguentioperazioni:')" -eq 1 ] ||
+        fail "$1: not all upright on $2: $(pdfinfo "$pdf" | grep '^Page') $(pdftotext -raw "$pdf" -)"
+}
+# A label printer's own paper, drawn by cups-pdf instead of its raster driver.
+/usr/lib/cups/driver/dymo cat dymo:0/cups/model/lw450.ppd | sed '/^\*cupsFilter/d' >"$work/label.ppd"
+on_its_paper letter 612x792 -P "$ppd" -o PageSize=Letter
+on_its_paper a5 421x595 -P "$ppd" -o PageSize=A5
+on_its_paper label 167x288 -P "$work/label.ppd"
+on_its_paper label_across 63x154 -P "$work/label.ppd" -o PageSize=w154h64
+
+
 # A queue whose driver makes copies itself, two unless told otherwise, is told to make one.
-sed '/^\*ColorDevice/i *cupsManualCopies: True' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$work/twice.ppd"
+sed '/^\*ColorDevice/i *cupsManualCopies: True' "$ppd" >"$work/twice.ppd"
 default_queue twice -P "$work/twice.ppd" -o copies-default=2
 print_and_read 1 10 2
 one_column_of_ten "$pdf" 2
 
 # Wide margins, as on inkjets: the sheet shrinks to the queue's printable area.
-sed 's|^\*ImageableArea A4/.*|*ImageableArea A4/A4: "18 36 577 806"|' \
-    /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$work/wide.ppd"
-default_queue wide -P "$work/wide.ppd"
-print_and_read 2 40 1
+sed 's|^\*ImageableArea A4/.*|*ImageableArea A4/A4: "18 36 577 806"|' "$ppd" >"$work/wide.ppd"
+on_its_paper wide 595x842 -P "$work/wide.ppd"
 [ "$(pages "$pdf")" -eq 1 ] || fail "$(pages "$pdf") pages for 2 x 40 on wide margins: the sheet must shrink to one page"
 
 cupsreject "${queues[-1]}" || fail "cupsreject"
