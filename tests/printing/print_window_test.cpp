@@ -169,15 +169,71 @@ TEST_F(PrintWindowTest, SaysWhatWentWrongAndKeepsTheWindowForAnotherTry)
     EXPECT_FALSE(printWindowOpen());
 
     PrintWindow& window = openPrintWindow(DivisionCase::III);
-    for (const QString& absurd : {QStringLiteral("1000"), QStringLiteral("1E400"), QStringLiteral("&HFFFF")}) {
-        EXPECT_EQ(print(window, "operations10Option", "oneColumnOption", absurd), "Il numero di copie non può essere maggiore di 999. [OK]");
-        ASSERT_TRUE(printWindowOpen());
-    }
     failure = PrinterStatus::JobRefused;
     EXPECT_EQ(print(window, "operations10Option", "oneColumnOption", "2"),
               "La stampante non ha accettato il lavoro: non è stato stampato nulla. [OK] [Salva come PDF...]");
     EXPECT_TRUE(printWindowOpen());
     EXPECT_EQ(jobs.size(), 1u);  // the refused job alone
+}
+
+struct OkRow {
+    const char* name;
+    const char* operations;  // the options chosen, "" for none
+    const char* columns;
+    const char* copies;
+    const char* says;  // what a disabled "&OK" says is missing, else the message pressing it raised
+    long sheets;
+};
+
+class OkTest : public PrintWindowTest, public testing::WithParamInterface<OkRow> {};
+void PrintTo(const OkRow& row, std::ostream* out) { *out << row.name; }
+
+const char* const both = "Scegliere il numero di operazioni per colonna e il numero di colonne.";
+const char* const noNumber = "Scrivere il numero di copie (da 1 a 999). [OK]";
+const char* const tooMany = "Il numero di copie non può essere maggiore di 999. [OK]";
+INSTANTIATE_TEST_SUITE_P(Rows, OkTest, testing::Values(
+    OkRow{"NothingChosen", "", "", "1", both, 0},
+    OkRow{"OperationsOnly", "operations10Option", "", "1", "Scegliere il numero di colonne.", 0},
+    OkRow{"ColumnsOnly", "", "twoColumnsOption", "1", "Scegliere il numero di operazioni per colonna.", 0},
+    OkRow{"Words", "operations10Option", "oneColumnOption", "tre", noNumber, 0},
+    OkRow{"ArabicDigit", "operations10Option", "oneColumnOption", "٣", noNumber, 0},
+    OkRow{"Empty", "operations10Option", "oneColumnOption", "", noNumber, 0},
+    OkRow{"Zero", "operations10Option", "oneColumnOption", "0", noNumber, 0},
+    OkRow{"Half", "operations10Option", "oneColumnOption", "0.5", noNumber, 0},
+    OkRow{"Negative", "operations10Option", "oneColumnOption", "-3", noNumber, 0},
+    OkRow{"Thousand", "operations10Option", "oneColumnOption", "1000", tooMany, 0},
+    OkRow{"Overflowing", "operations10Option", "oneColumnOption", "1E400", tooMany, 0},
+    OkRow{"HexTooMany", "operations10Option", "oneColumnOption", "&HFFFF", tooMany, 0},
+    OkRow{"DigitThenLetter", "operations10Option", "oneColumnOption", "2a", "", 2},
+    OkRow{"Exponent", "operations10Option", "twoColumnsOption", "1e2", "", 100},
+    OkRow{"Hexadecimal", "operations10Option", "oneColumnOption", "&H10", "", 16}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// "&OK" waits for both choices and says what is still missing. Copies that give no sheet, or
+// too many, are said and leave the window open with the copies selected; the number at the
+// start of the box counts.
+TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
+{
+    const OkRow& row = GetParam();
+    PrintWindow& window = openPrintWindow();
+    for (const char* option : {row.operations, row.columns}) {
+        if (*option)
+            click(&window, option);
+    }
+    auto* ok = control<QPushButton>(&window, "okButton");
+    auto* copies = control<QLineEdit>(&window, "copiesField");
+    copies->clear();
+    copies->insert(QString::fromUtf8(row.copies));  // as typed; QTest types ASCII only
+    EXPECT_EQ(ok->toolTip().toStdString(), ok->isEnabled() ? "" : row.says);
+    if (!ok->isEnabled())
+        return;
+    click(&window, "okButton");
+    EXPECT_EQ(message.toStdString(), row.says);
+    EXPECT_EQ(printWindowOpen(), row.sheets == 0);
+    if (row.sheets == 0) {
+        EXPECT_TRUE(window.focusWidget() == copies && copies->selectedText() == copies->text());
+    }
+    EXPECT_EQ(jobs.empty() ? 0 : count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
 }
 
 }  // namespace
