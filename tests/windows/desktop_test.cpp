@@ -4,11 +4,13 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 
 #include "support/desktop.h"
 #include "support/windows_fixture.h"
@@ -27,6 +29,18 @@ protected:
         click(&window, "printButton");
         EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
         return window;
+    }
+
+    // Waits for `window` to stand framed in the middle of the screen, where it goes once the
+    // window manager has said what frame it gives.
+    static bool centred(const QWidget* window)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                return window->frameGeometry() != window->geometry()
+                    && window->pos() == centredPosition(window->screen()->size(), window->frameGeometry().size());
+            },
+            10000);
     }
 
     // Whether the print window stands in front of `other` for the window manager.
@@ -58,6 +72,31 @@ TEST_F(DesktopTest, EscHeldClosesThePrintWindowAlone)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window && windows.openStartWindow(); }, 10000));
 }
 
+// X repeats a held key as a release and a press of one time stamp, which Qt at times fails to
+// call a repeat. After Esc has closed the print window such a press presses nothing in the
+// case window come to the front, while an Esc pressed afresh there goes back.
+TEST_F(DesktopTest, AnUnmarkedRepeatOfEscPressesNothingBelow)
+{
+    CaseWindow& window = printFromCaseI();
+    const auto esc = [](QEvent::Type type, ulong stamp) {
+        QWidget* to = QApplication::focusWidget();
+        if (!to)
+            return;
+        if (type == QEvent::KeyPress && qt_sendShortcutOverrideEvent(to, stamp, Qt::Key_Escape, {}))
+            return;
+        QKeyEvent key(type, Qt::Key_Escape, {});
+        key.setTimestamp(stamp);
+        QApplication::sendEvent(to, &key);
+    };
+    esc(QEvent::KeyPress, 100);
+    window.activateWindow();
+    ASSERT_TRUE(!windows.openPrintWindow() && QTest::qWaitForWindowActive(&window));
+    esc(QEvent::KeyRelease, 140), esc(QEvent::KeyPress, 140), esc(QEvent::KeyRelease, 180);
+    ASSERT_TRUE(windows.openCaseWindow(DivisionCase::I));
+    esc(QEvent::KeyPress, 400);
+    EXPECT_FALSE(windows.openCaseWindow(DivisionCase::I));
+}
+
 // While the print window is open it stands in front of the case and start windows, however
 // they are clicked: twice in the case window's list, after a message of its own, after "Fine"
 // and in the start window.
@@ -67,6 +106,9 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
         return desktop::runTheTestThere();
     CaseWindow& window = printFromCaseI();
     PrintWindow& print = *windows.openPrintWindow();
+    ASSERT_TRUE(centred(&window) && centred(&print));
+    print.move(0, 0);  // aside, as a user would drag it, off the list and the start window's labels
+    ASSERT_TRUE(QTest::qWaitFor([&] { return print.frameGeometry().topLeft() == QPoint(0, 0); }, 10000));
     auto* list = control<QListWidget>(&window, "exerciseList");
     // Rows clear of the print window, clicked in turn.
     const auto clickRows = [&](int clicks) {
@@ -103,6 +145,7 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
     // A real click: the window manager puts a window in front only for a fresh user action.
     desktop::clickAt(control(&window, "backButton"), {20, 20});
     ASSERT_TRUE(QTest::qWaitFor([&] { return windows.openStartWindow() && printInFront(windows.openStartWindow()); }, 20000));
+    ASSERT_TRUE(centred(windows.openStartWindow()));
     desktop::clickAt(control(windows.openStartWindow(), "case1Label"));
     desktop::clickAt(control(windows.openStartWindow(), "case2Label"));
     EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openStartWindow()));
@@ -135,7 +178,9 @@ TEST_F(DesktopTest, TheToolkitSpeaksItalian)
         said << button->text();
     said << QFileDialog::tr("%1 already exists.\nDo you want to replace it?");
     said << QMessageBox::tr("Show Details...");
-    EXPECT_EQ(said.join('|').toStdString(), "");
+    EXPECT_EQ(said.join('|'), "Ann&ulla\tCtrl+Z|&Rifai\tCtrl+Shift+Z||&Taglia\tCtrl+X|&Copia\tCtrl+C|&Incolla\tCtrl+V|"
+                              "Elimina||Seleziona tutto\tCtrl+A|Cerca in:|&Nome del file:|File di tipo:|&Salva|"
+                              "Annulla|%1 esiste già.\nVuoi sostituirlo?|Mostra dettagli...");
 }
 
 }  // namespace
