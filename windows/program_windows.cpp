@@ -70,7 +70,8 @@ bool ProgramWindows::eventFilter(QObject* watched, QEvent* event)
         // window manager keeps it there once it knows it for a transient of them all; the
         // hint goes on once Qt has mapped the window, as Qt clears it on the way.
         if (watched == print_)
-            QMetaObject::invokeMethod(print_, [window] { x11::keepAboveItsGroup(*window); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                print_, [window] { x11::keepAboveItsGroup(*window); }, Qt::QueuedConnection);
         [[fallthrough]];
     case QEvent::WindowActivate:
         // Where the window manager knows no transients for a group, raised once it has put

