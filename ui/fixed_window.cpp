@@ -16,8 +16,9 @@
 namespace ripartino {
 
 // Sees every press and key on its way to the program's windows and drops what a window that
-// has just appeared, or has just come to the front, should not take. Time stamps are the window system's (or the
-// test's), never the clock's, so a slow machine cannot turn one gesture into two.
+// has just appeared, or has just come to the front, should not take. Time stamps are the
+// window system's (or the test's), never the clock's, so a slow machine cannot turn one
+// gesture into two.
 class InputGuard : public QObject {
 public:
     static InputGuard& instance()
