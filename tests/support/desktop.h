@@ -24,10 +24,10 @@ inline QString root(const char* property)
 
 // Real input through the X server: "mousemove 10 20 click 1", "keydown Escape", ...
 inline void xdotool(const QString& arguments) { QProcess::execute("xdotool", arguments.split(' ')); }
-inline void clickAt(const QWidget* control, QPoint at = {8, 8}, int button = 1)
+inline void clickAt(const QWidget* control, QPoint at = {8, 8})
 {
     const QPoint global = control->mapToGlobal(at);
-    xdotool(QString("mousemove %1 %2 click %3").arg(global.x()).arg(global.y()).arg(button));
+    xdotool(QString("mousemove %1 %2 click 1").arg(global.x()).arg(global.y()));
 }
 
 // Where `window` stands among the managed windows, from the bottom; -1 when not among them.
