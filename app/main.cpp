@@ -24,6 +24,7 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ripartino::look::applicationIcon());
+    ripartino::look::speakItalian();
 
     ripartino::RandomSource source;
     ripartino::ProgramWindows windows(source, ripartino::systemDecimalSeparator());

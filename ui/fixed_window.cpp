@@ -15,19 +15,24 @@
 
 namespace ripartino {
 
-// Sees every press and key on its way and drops what a window that has just appeared should
-// not take. Time stamps are the window system's (or the test's), never the clock's, so a
-// slow machine cannot turn one gesture into two.
+// Sees every press and key on its way to the program's windows and drops what a window that
+// has just appeared, or has just come to the front, should not take. Time stamps are the
+// window system's (or the test's), never the clock's, so a slow machine cannot turn one
+// gesture into two.
 class InputGuard : public QObject {
 public:
     static InputGuard& instance()
     {
-        static InputGuard* guard = [] {
-            auto* made = new InputGuard(qApp);
-            qApp->installEventFilter(made);
-            return made;
-        }();
+        static auto* guard = new InputGuard(qApp);
         return *guard;
+    }
+
+    // Watches `window` and every control in it; only the program's own windows are watched.
+    void watch(FixedWindow& window)
+    {
+        window.installEventFilter(this);
+        for (QWidget* control : window.findChildren<QWidget*>())
+            control->installEventFilter(this);
     }
 
     // `window` has just appeared: whatever the last press, click or key started belongs to it.
@@ -40,10 +45,26 @@ public:
         window.openingKeyStamp_ = lastStamp_;
     }
 
+    // `window` has become the active one by a key (one that closed the window above it, say):
+    // that key's repeats still belong to the window it closed.
+    void armKeys(FixedWindow& window) const
+    {
+        if (lastWasMouse_ || lastKey_ == 0)
+            return;
+        window.guardingKeys_ = true;
+        window.openingKey_ = lastKey_;
+        window.openingKeyStamp_ = lastStamp_;
+    }
+
 protected:
     bool eventFilter(QObject* receiver, QEvent* event) override
     {
         const QEvent::Type type = event->type();
+        if (type == QEvent::WindowActivate) {
+            if (auto* window = qobject_cast<FixedWindow*>(receiver))
+                armKeys(*window);
+            return false;
+        }
         const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
             || type == QEvent::MouseButtonRelease;
         // A shortcut (Esc on a cancel button) acts on its override, before the key press.
@@ -100,11 +121,11 @@ FixedWindow::FixedWindow(const WindowLayout& layout, QWidget* parent) : QWidget(
 {
     setObjectName(QLatin1String(layout.name));
     setUpFixedWindow(*this, layout.frame, QString::fromUtf8(layout.title), layout.clientTwips);
-    InputGuard::instance();
 }
 
 void FixedWindow::finishLayout()
 {
+    InputGuard::instance().watch(*this);
     setTabOrderByNames(*this, layout_.tabOrder);
     if (layout_.frame == FrameKind::Dialog)
         hideFromTaskbar(*this);

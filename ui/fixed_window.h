@@ -36,7 +36,8 @@ struct WindowLayout {
 // A window of fixed size, centred whenever it opens, whose controls stand as its layout
 // says. Its load handler runs on the first show after it is made. A window that has just
 // appeared takes no part of the gesture that opened it: a mouse press within the double-click
-// time of the click that brought it, or a key still repeating from before.
+// time of the click that brought it, or a key still repeating from before. Nor does a window
+// that comes to the front because a key closed the one above it take that key's repeats.
 class FixedWindow : public QWidget {
     Q_OBJECT
 public:
@@ -59,8 +60,8 @@ protected:
     // what a screen reader reads for it and, unless `tooltip` is false, its tooltip.
     QPushButton* placePictureButton(const char* name, const char* icon, const QString& says, bool tooltip = true);
 
-    // Sets the tab order from the layout and keeps the window off the taskbar if its frame
-    // says so; the last step of a constructor.
+    // Sets the tab order from the layout, keeps the window off the taskbar if its frame says
+    // so, and guards its controls against stray input; the last step of a constructor.
     void finishLayout();
     // Makes `button` the one that Esc presses; a held key's repeats do not press it.
     void setCancelButton(QAbstractButton& button);

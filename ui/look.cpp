@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QPainter>
 #include <QPalette>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleOption>
+#include <QTranslator>
 #include <QWidget>
 
 namespace {
@@ -145,5 +147,15 @@ QIcon icon(const QString& path)
 }
 
 QIcon applicationIcon() { return icon(QLatin1String(keypadIcon)); }
+
+bool speakItalian()
+{
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 }  // namespace ripartino::look

@@ -55,6 +55,11 @@ inline constexpr char magnifierIcon[] = ":/icons/magnifier.svg";
 inline constexpr char printerIcon[] = ":/icons/printer.svg";
 inline constexpr char roadSignIcon[] = ":/icons/road_sign.svg";
 
+// Makes the toolkit's own texts (file dialogs, their questions, the text boxes' menus,
+// standard buttons) Italian like the rest of the program, whatever the user's locale;
+// returns false when Qt's Italian translations are not installed.
+bool speakItalian();
+
 // Picture buttons show a 32 x 32 icon.
 inline constexpr QSize iconSize{32, 32};
 

@@ -114,6 +114,17 @@ void hideFromTaskbar(QWidget& window)
     xcb_flush(x);
 }
 
+void keepAboveItsGroup(QWidget& window)
+{
+    xcb_connection_t* x = connection();
+    if (!x)
+        return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    xcb_change_property(x, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, &root);
+    xcb_flush(x);
+}
+
 std::optional<QMargins> frameExtents(QWidget& window)
 {
     xcb_connection_t* x = connection();

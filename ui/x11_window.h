@@ -17,6 +17,12 @@ const char* missingDisplay();
 // Keeps `window` off the taskbar (_NET_WM_STATE_SKIP_TASKBAR); call before it is mapped.
 void hideFromTaskbar(QWidget& window);
 
+// Makes `window` a transient of every window of the program (WM_TRANSIENT_FOR the root, as
+// EWMH reads it: a transient for its group), so that the window manager itself keeps it
+// above them, whichever of them is clicked or shown. Qt clears the hint on every show of a
+// window that is not a dialog: call it once the window is shown.
+void keepAboveItsGroup(QWidget& window);
+
 // The frame the window manager gives or will give `window`, if it has said so already.
 std::optional<QMargins> frameExtents(QWidget& window);
 

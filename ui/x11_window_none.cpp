@@ -6,6 +6,8 @@ const char* missingDisplay() { return nullptr; }
 
 void hideFromTaskbar(QWidget&) {}
 
+void keepAboveItsGroup(QWidget&) {}
+
 std::optional<QMargins> frameExtents(QWidget&) { return std::nullopt; }
 
 void requestFrameExtents(QWidget&, std::function<void()>) {}

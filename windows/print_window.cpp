@@ -101,6 +101,8 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
     place<QGroupBox>("columnsGroup");
     oneColumnOption_ = place<QRadioButton>("oneColumnOption");
     twoColumnsOption_ = place<QRadioButton>("twoColumnsOption");
+    for (QRadioButton* choice : {oneColumnOption_, twoColumnsOption_})
+        connect(choice, &QRadioButton::toggled, this, &PrintWindow::updateOkButton);
 
     place<QGroupBox>("copiesGroup");
     copiesField_ = place<QLineEdit>("copiesField");
@@ -108,7 +110,7 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
 
     okButton_ = place<QPushButton>("okButton");
     okButton_->setAutoDefault(false);
-    okButton_->setEnabled(false);
+    updateOkButton();
     connect(okButton_, &QPushButton::clicked, this, &PrintWindow::onOkClicked);
 
     cancelButton_ = place<QPushButton>("cancelButton");
@@ -122,7 +124,24 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
 void PrintWindow::onOperationsClicked(int blocks)
 {
     service_.blocks = blocks;
-    okButton_->setEnabled(true);
+    operationsChosen_ = true;
+    updateOkButton();
+}
+
+void PrintWindow::updateOkButton()
+{
+    // A sheet needs both choices; until then the button says which one is still to make.
+    const bool columnsChosen = columns() != 0;
+    okButton_->setEnabled(operationsChosen_ && columnsChosen);
+    QString missing;
+    if (!operationsChosen_ && !columnsChosen)
+        missing = QStringLiteral("Scegliere il numero di operazioni per colonna e il numero di colonne.");
+    else if (!operationsChosen_)
+        missing = QStringLiteral("Scegliere il numero di operazioni per colonna.");
+    else if (!columnsChosen)
+        missing = QStringLiteral("Scegliere il numero di colonne.");
+    okButton_->setToolTip(missing);
+    okButton_->setAccessibleDescription(missing);
 }
 
 int PrintWindow::columns() const
@@ -140,8 +159,13 @@ void PrintWindow::onOkClicked()
     // (Esc, "&Annulla", the close box) prints nothing.
     if (!isVisible() || service_.running())
         return;
-    const WorksheetOptions options{columns(), service_.blocks, numberPrefix(copiesField_->text().toStdString()),
-                                   headingField_->text().toStdString()};
+    const double copies = numberPrefix(copiesField_->text().toStdString());
+    if (copies < 1) {  // no sheet at all: the box holds no number the user meant
+        tellUser(QStringLiteral("Scrivere il numero di copie (da 1 a %1).").arg(maximumCopies));
+        selectCopies();
+        return;
+    }
+    const WorksheetOptions options{columns(), service_.blocks, copies, headingField_->text().toStdString()};
     std::optional<PrintOutcome> outcome = service_.print(options);
     if (!outcome)
         outcome = waitForTheJob(QStringLiteral("Stampa in corso..."));
@@ -160,8 +184,7 @@ void PrintWindow::onOkClicked()
         break;
     case PrintOutcome::TooManyCopies:
         tellUser(QStringLiteral("Il numero di copie non può essere maggiore di %1.").arg(maximumCopies));
-        copiesField_->setFocus();
-        copiesField_->selectAll();
+        selectCopies();
         break;
     case PrintOutcome::NoDefaultPrinter:
         offerPdf(QStringLiteral("Non è installata nessuna stampante predefinita: non è stato stampato nulla."));
@@ -237,6 +260,12 @@ void PrintWindow::offerPdf(const QString& message)
 }
 
 void PrintWindow::onCancelClicked() { close(); }
+
+void PrintWindow::selectCopies()
+{
+    copiesField_->setFocus();
+    copiesField_->selectAll();
+}
 
 void PrintWindow::tellUser(const QString& message) { QMessageBox::warning(this, caption, message); }
 

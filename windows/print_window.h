@@ -24,10 +24,13 @@ public:
 
 private:
     void onOperationsClicked(int blocks);
+    // "&OK" is usable once both the operations and the columns are chosen.
+    void updateOkButton();
     void onOkClicked();
     void onCancelClicked();
 
     int columns() const;
+    void selectCopies();
     void tellUser(const QString& message);
     // Keeps the windows painting, with a busy cursor and, past a moment, a progress
     // dialog whose "Annulla" stops the job, until the running job ends; says how it
@@ -36,6 +39,7 @@ private:
     void offerPdf(const QString& message);
 
     PrintService& service_;
+    bool operationsChosen_ = false;  // in this opening; the blocks chosen are the service's
 
     QLineEdit* headingField_ = nullptr;
     QLineEdit* copiesField_ = nullptr;

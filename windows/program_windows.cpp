@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLocale>
 
+#include "ui/x11_window.h"
 #include "windows/case_window.h"
 #include "windows/start_window.h"
 
@@ -64,10 +65,17 @@ bool ProgramWindows::eventFilter(QObject* watched, QEvent* event)
             startWindow().show();
         break;
     case QEvent::Show:
-    case QEvent::WindowActivate:
         // The print window stays in front of the other windows: a window shown or clicked
-        // would otherwise cover it, and it is small enough to vanish behind any of them.
-        // Raised once the window manager has put the other window on top.
+        // would otherwise cover it, and it is small enough to vanish behind any of them. The
+        // window manager keeps it there once it knows it for a transient of them all; the
+        // hint goes on once Qt has mapped the window, as Qt clears it on the way.
+        if (watched == print_)
+            QMetaObject::invokeMethod(
+                print_, [window] { x11::keepAboveItsGroup(*window); }, Qt::QueuedConnection);
+        [[fallthrough]];
+    case QEvent::WindowActivate:
+        // Where the window manager knows no transients for a group, raised once it has put
+        // the other window on top.
         if (watched != print_ && print_ && print_->isVisible())
             QMetaObject::invokeMethod(print_, &QWidget::raise, Qt::QueuedConnection);
         break;

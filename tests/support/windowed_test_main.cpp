@@ -25,6 +25,7 @@ int main(int argc, char* argv[])
         return RUN_ALL_TESTS();
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ripartino::look::applicationIcon());
+    ripartino::look::speakItalian();
     previousHandler = qInstallMessageHandler(quietenRaise);
     return RUN_ALL_TESTS();
 }

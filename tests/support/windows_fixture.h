@@ -42,9 +42,14 @@ protected:
         return found;
     }
 
+    // As a user would: a hidden or disabled control cannot be clicked, and trying fails the test.
     static void click(const QWidget* window, const char* name)
     {
-        QTest::mouseClick(control(window, name), Qt::LeftButton);
+        QWidget* target = control(window, name);
+        if (target && target->isVisible() && target->isEnabled())
+            QTest::mouseClick(target, Qt::LeftButton);
+        else if (target)
+            ADD_FAILURE() << name << (target->isVisible() ? " is disabled" : " is hidden");
     }
 
     // Opens case window `divisionCase` with its button in the start window.

@@ -1,0 +1,162 @@
+// What the window system decides (stacking, focus, a held key's repeats, the toolkit's own
+// texts), on a real X server with openbox and real input. The offscreen run starts them
+// and runs each test again there.
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "support/desktop.h"
+#include "support/windows_fixture.h"
+#include "windows/print_window.h"
+
+namespace ripartino {
+namespace {
+
+class DesktopTest : public WindowsTest {
+protected:
+    // Case window I with its ten exercises, and in front of it the print window opened from it.
+    CaseWindow& printFromCaseI()
+    {
+        CaseWindow& window = openCase(DivisionCase::I);
+        click(&window, "inventButton");
+        click(&window, "printButton");
+        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
+        EXPECT_TRUE(!desktop::here() || (centred(&window) && centred(windows.openPrintWindow())));
+        return window;
+    }
+
+    // Waits for `w` to be centred as framed, once the window manager has said what frame it
+    // gives: before that a real click may find it elsewhere.
+    static bool centred(const QWidget* w)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                return w->frameGeometry() != w->geometry()
+                    && w->pos() == centredPosition(w->screen()->size(), w->frameGeometry().size());
+            },
+            10000);
+    }
+};
+
+// Esc held in the print window closes it, and its repeats press nothing in the case window
+// that comes to the front.
+TEST_F(DesktopTest, EscHeldClosesThePrintWindowAlone)
+{
+    if (!desktop::here())
+        return desktop::runTheTestThere();
+    CaseWindow& window = printFromCaseI();
+    desktop::xdotool("keydown Escape");
+    QTest::qWait(1500);  // held as a hand holds it, while the server repeats it
+    desktop::xdotool("keyup Escape");
+    desktop::clickAt(control(&window, "viewButton"));  // input comes in order: this click follows every repeat
+    const auto open = [this] { return windows.openCaseWindow(DivisionCase::I); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !open() || control(open(), "copyView")->isVisible(); }, 10000));
+    ASSERT_TRUE(open() && !windows.openPrintWindow());
+    EXPECT_EQ(control<QListWidget>(&window, "exerciseList")->count(), 10);
+}
+
+// X repeats a held key as a release and a press of one time stamp, which Qt at times fails to
+// call a repeat. After Esc has closed the print window such a press presses nothing in the
+// case window come to the front, while an Esc pressed afresh there goes back.
+TEST_F(DesktopTest, AnUnmarkedRepeatOfEscPressesNothingBelow)
+{
+    CaseWindow& window = printFromCaseI();
+    const auto esc = [](QEvent::Type type, ulong stamp) {
+        QWidget* to = QApplication::focusWidget();
+        if (!to || (type == QEvent::KeyPress && qt_sendShortcutOverrideEvent(to, stamp, Qt::Key_Escape, {})))
+            return;
+        QKeyEvent key(type, Qt::Key_Escape, {});
+        key.setTimestamp(stamp);
+        QApplication::sendEvent(to, &key);
+    };
+    esc(QEvent::KeyPress, 100);
+    window.activateWindow();
+    ASSERT_TRUE(!windows.openPrintWindow() && QTest::qWaitForWindowActive(&window));
+    esc(QEvent::KeyRelease, 140), esc(QEvent::KeyPress, 140), esc(QEvent::KeyRelease, 180);
+    ASSERT_TRUE(windows.openCaseWindow(DivisionCase::I));
+    esc(QEvent::KeyPress, 400);
+    EXPECT_FALSE(windows.openCaseWindow(DivisionCase::I));
+}
+
+// While the print window is open it stands in front of the case and start windows, however
+// they are clicked: twice in the case window's list, after a message of its own, after "Fine"
+// and in the start window.
+TEST_F(DesktopTest, ThePrintWindowStaysInFront)
+{
+    if (!desktop::here())
+        return desktop::runTheTestThere();
+    CaseWindow& window = printFromCaseI();
+    PrintWindow& print = *windows.openPrintWindow();
+    // Aside, as a hand would drag it, off the case window and the start window.
+    print.move(0, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return print.pos().isNull(); }, 10000));
+    const auto inFront = [&](const QWidget* other) {
+        return desktop::place(other) >= 0 && desktop::place(&print) > desktop::place(other);
+    };
+    auto* list = control<QListWidget>(&window, "exerciseList");
+    const auto clickRow = [&](int row) {
+        desktop::clickAt(list->viewport(), list->visualItemRect(list->item(row)).center());
+        return QTest::qWaitFor([&] { return list->currentRow() == row; }, 10000);
+    };
+    EXPECT_TRUE(clickRow(1) && clickRow(2) && inFront(&window));
+
+    QTimer answer;  // the message "&OK" raises goes once it is up
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    answer.start(200);
+    control<QLineEdit>(&print, "copiesField")->setText("0");
+    for (const char* button : {"operations10Option", "oneColumnOption", "okButton"})
+        click(&print, button);
+    EXPECT_TRUE(clickRow(3) && inFront(&window));
+
+    // A real click: the window manager puts a window in front only for a fresh user action.
+    desktop::clickAt(control(&window, "backButton"), {20, 20});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return windows.openStartWindow() && inFront(windows.openStartWindow()); }, 20000));
+    StartWindow& start = *windows.openStartWindow();
+    ASSERT_TRUE(centred(&start));
+    desktop::clickAt(control(&start, "case1Label"));
+    desktop::clickAt(control(&start, "case2Label"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&start) && inFront(&start));
+}
+
+// Qt's own texts are Italian whatever the locale: a text box's menu, the save dialog and
+// its question.
+TEST_F(DesktopTest, TheToolkitSpeaksItalian)
+{
+    if (!desktop::here())
+        return desktop::runTheTestThere();
+    printFromCaseI();
+    control(windows.openPrintWindow(), "headingField")->setFocus();
+    desktop::xdotool("key Menu");
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())); }, 10000));
+    QStringList said;
+    for (const QAction* action : menu->actions())
+        said << action->text();
+    menu->close();
+    QFileDialog save;
+    save.setOption(QFileDialog::DontUseNativeDialog);
+    save.setAcceptMode(QFileDialog::AcceptSave);
+    for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+        said << save.findChild<QLabel*>(QLatin1String(label))->text();
+    for (const QAbstractButton* button : save.findChild<QDialogButtonBox*>()->buttons())
+        said << button->text();
+    said << QFileDialog::tr("%1 already exists.\nDo you want to replace it?") << QMessageBox::tr("Show Details...");
+    EXPECT_EQ(said.join('|'),
+              "Ann&ulla\tCtrl+Z|&Rifai\tCtrl+Shift+Z||&Taglia\tCtrl+X|&Copia\tCtrl+C|&Incolla\tCtrl+V|"
+              "Elimina||Seleziona tutto\tCtrl+A|Cerca in:|&Nome del file:|File di tipo:|&Salva|"
+              "Annulla|%1 esiste già.\nVuoi sostituirlo?|Mostra dettagli...");
+}
+
+}  // namespace
+}  // namespace ripartino
