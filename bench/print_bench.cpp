@@ -29,11 +29,13 @@ namespace {
 const WorksheetOptions twoColumnsOfForty{2, 4, 10, "Calcola le seguenti operazioni:"};
 
 // The case I window, marked for printing, with "Misto" chosen.
-CaseWindowStates markedCaseOne()
+const MarkedCase caseOne{DivisionCase::I, DivisorDigits::Mixed};
+
+// A job as the print service runs it, on the GUI thread: the invention, then the copies.
+void runJob(const WorksheetOptions& options, RandomSource& source, SheetPrinter& printer, WorksheetTable& table)
 {
-    CaseWindowStates windows;
-    windows[0] = {"1", DivisorDigits::Mixed};
-    return windows;
+    if (prepareSheets(options, &caseOne, source, table, ",") == PrintOutcome::Done)
+        printSheets(options, table, printer);
 }
 
 void printJob(benchmark::State& state)
@@ -41,11 +43,10 @@ void printJob(benchmark::State& state)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    const CaseWindowStates windows = markedCaseOne();
     WorksheetTable table;
     for (auto _ : state) {
         QtSheetPrinter printer(dir.filePath("job.pdf"));
-        printWorksheets(twoColumnsOfForty, windows, source, printer, table, ",");
+        runJob(twoColumnsOfForty, source, printer, table);
     }
 }
 BENCHMARK(printJob)->Unit(benchmark::kMillisecond);
@@ -56,14 +57,13 @@ void longHeadingJob(benchmark::State& state)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    const CaseWindowStates windows = markedCaseOne();
     WorksheetTable table;
     WorksheetOptions options = twoColumnsOfForty;
     options.heading.assign(static_cast<std::size_t>(state.range(0)), 'W');
     options.copies = static_cast<double>(state.range(1));
     for (auto _ : state) {
         QtSheetPrinter printer(dir.filePath("long.pdf"));
-        printWorksheets(options, windows, source, printer, table, ",");
+        runJob(options, source, printer, table);
     }
 }
 BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})->Unit(benchmark::kSecond)->Iterations(1);
@@ -73,7 +73,6 @@ void barePainting(benchmark::State& state)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    const CaseWindowStates windows = markedCaseOne();
     WorksheetTable table;
     WorksheetOptions noCopies = twoColumnsOfForty;
     noCopies.copies = 0;
@@ -85,9 +84,9 @@ void barePainting(benchmark::State& state)
             void printLine(const PrintLine&) override {}
             void newPage() override {}
             void endDocument() override {}
-            PrinterStatus status() const override { return PrinterStatus::Ready; }
+            PrintOutcome status() const override { return PrintOutcome::Done; }
         } nothing;
-        printWorksheets(noCopies, windows, source, nothing, table, ",");
+        runJob(noCopies, source, nothing, table);
     }
     QStringList left;
     QStringList right;

@@ -7,7 +7,6 @@
 
 #include "core/random_source.h"
 #include "core/types.h"
-#include "printing/case_window_state.h"
 #include "printing/sheet_printer.h"
 
 namespace ripartino {
@@ -20,8 +19,11 @@ struct WorksheetOptions {
     std::string heading = "Calcola le seguenti operazioni:";
 };
 
-// The five case windows as the print job sees them, in case order I to V.
-using CaseWindowStates = std::array<CaseWindowState, 5>;
+// The case window that asked for printing, as the job needs it.
+struct MarkedCase {
+    DivisionCase divisionCase = DivisionCase::I;
+    DivisorDigits divisorDigits = DivisorDigits::Mixed;
+};
 
 // The exercises of a sheet: 8 groups of 10 slots, kept by the print window across jobs.
 class WorksheetTable {
@@ -38,17 +40,6 @@ private:
     std::array<std::array<std::optional<std::string>, rows>, groups> slots_;
 };
 
-enum class PrintOutcome {
-    Done,                 // the sheets were printed (none when copies were below 1)
-    NothingToPrint,       // no case window was marked and no earlier job filled the table
-    TooManyCopies,        // refused before anything was invented or printed
-    NoDefaultPrinter,     // nothing reached the printer
-    JobRefused,           // the print system would not take the job
-    ServiceNotRunning,    // nothing was handed over: no print service to talk to
-    ServiceNotAnswering,  // nothing was handed over: the print service did not answer
-    Cancelled,            // the user stopped the job before it was handed over
-};
-
 inline constexpr double maximumCopies = 999;
 
 // An exercise as it stands on paper: its line without the trailing blank.
@@ -60,14 +51,10 @@ std::string sheetLine(const Exercise& exercise);
 PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* marked, RandomSource& source,
                            WorksheetTable& table, const std::string& decimalSeparator);
 
-// The second half: the copies of the sheet in `table`. `beforeSheet` (1, 2, ...) may stop
-// the job before a sheet; the document is then left unended and the outcome is Cancelled.
+// The second half: the copies of the sheet in `table`. `beforeSheet` (1, 2, ..., and one
+// past the last before the end) may stop the job there; the document is then left unended
+// and the outcome is Cancelled.
 PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
                          const std::function<bool(int sheet)>& beforeSheet = {});
-
-// The print job of the print window's "&OK": invents 8 groups of 10 exercises of the
-// marked case into `table` (without reseeding `source`), then prints the copies.
-PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows, RandomSource& source,
-                             SheetPrinter& printer, WorksheetTable& table, const std::string& decimalSeparator);
 
 }  // namespace ripartino

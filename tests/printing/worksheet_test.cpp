@@ -62,14 +62,22 @@ std::vector<std::string> job(const WorksheetOptions& options, const std::vector<
     return calls;
 }
 
+// A job as the print service runs it: the invention, then the copies.
+PrintOutcome runJob(const WorksheetOptions& options, std::optional<MarkedCase> marked, RandomSource& source,
+                    SheetPrinter& printer, WorksheetTable& table)
+{
+    const PrintOutcome ready = prepareSheets(options, marked ? &*marked : nullptr, source, table, ",");
+    return ready == PrintOutcome::Done ? printSheets(options, table, printer) : ready;
+}
+
 struct JobRow {
     const char* name;
     DivisionCase divisionCase;
     WorksheetOptions options;
     int sheets;
     PrintOutcome outcome = PrintOutcome::Done;
-    PrinterStatus failure = PrinterStatus::Ready;
-    const char* mark = nullptr;  // instead of the window's own digit
+    PrintOutcome failure = PrintOutcome::Done;
+    bool marked = true;  // the case window asked for the sheet
 };
 
 class PrintJob : public testing::TestWithParam<JobRow> {};
@@ -82,14 +90,13 @@ TEST_P(PrintJob, PrintsTheSheetsOfOneInvention)
     const std::vector<std::string> lines = inventions(row.divisionCase, Mixed, expectedSource);
     RecordingPrinter printer(row.failure);
     WorksheetTable table;
-    CaseWindowStates windows;
-    windows[static_cast<std::size_t>(row.divisionCase) - 1] = {row.mark ? row.mark : caseDigit(row.divisionCase),
-                                                               Mixed};
-    const PrintOutcome outcome = printWorksheets(row.options, windows, source, printer, table, ",");
+    const PrintOutcome outcome = runJob(row.options, row.marked ? std::optional(MarkedCase{row.divisionCase, Mixed})
+                                                                : std::nullopt,
+                                        source, printer, table);
     EXPECT_EQ(outcome, row.outcome);
     EXPECT_EQ(printer.calls, job(row.options, lines, row.sheets, outcome == PrintOutcome::Done));
-    // One invention, whatever the copies, kept in the table; none for a refused job or a foreign mark.
-    const bool invents = !row.mark && outcome != PrintOutcome::TooManyCopies;
+    // One invention, whatever the copies, kept in the table; none for a refused or unmarked job.
+    const bool invents = row.marked && outcome != PrintOutcome::TooManyCopies;
     for (int slot = 0; slot < 80; ++slot)
         EXPECT_EQ(table.slot(slot / 10 + 1, slot % 10 + 1), invents ? std::optional(lines[slot]) : std::nullopt);
 }
@@ -105,30 +112,26 @@ const JobRow jobRows[] = {
     {"ThousandCopies", I, {1, 1, 1000, ""}, 0, PrintOutcome::TooManyCopies},
     {"InfiniteCopies", I, {1, 1, HUGE_VAL, ""}, 0, PrintOutcome::TooManyCopies},
     {"NotANumber", I, {1, 1, NAN, ""}, 0, PrintOutcome::TooManyCopies},
-    // Only a window's own digit marks it; an empty table gives nothing to print.
-    {"ForeignMark", I, {1, 1, 1, ""}, 0, PrintOutcome::NothingToPrint, PrinterStatus::Ready, "2"},
-    {"ForeignMarkNoCopies", I, {1, 1, 0, ""}, 0, PrintOutcome::Done, PrinterStatus::Ready, "2"},
-    {"NoPrinter", I, {1, 1, 3, ""}, 1, PrintOutcome::NoDefaultPrinter, PrinterStatus::NoDefaultPrinter},
-    {"JobRefused", I, {1, 1, 3, ""}, 1, PrintOutcome::JobRefused, PrinterStatus::JobRefused},
+    // No case window asked: an empty table gives nothing to print.
+    {"Unmarked", I, {1, 1, 1, ""}, 0, PrintOutcome::NothingToPrint, PrintOutcome::Done, false},
+    {"UnmarkedNoCopies", I, {1, 1, 0, ""}, 0, PrintOutcome::Done, PrintOutcome::Done, false},
+    {"NoPrinter", I, {1, 1, 3, ""}, 1, PrintOutcome::NoDefaultPrinter, PrintOutcome::NoDefaultPrinter},
+    {"JobRefused", I, {1, 1, 3, ""}, 1, PrintOutcome::JobRefused, PrintOutcome::JobRefused},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
 
-// Two marks refill the table in turn, so the higher case decides the sheet; the next job
-// draws on, and with no case window marked the last sheet comes out again.
-TEST(PrintWorksheets, KeepsTheTableAcrossJobsAndTheHigherMarkedCaseWins)
+// The next job draws on, and with no case window marked the last sheet comes out again.
+TEST(PrintSheets, KeepsTheTableAcrossJobs)
 {
     RandomSource source = seeded(3), expected = seeded(3);
     WorksheetTable table;
-    const CaseWindowStates windows{{{"1", OneDigit}, {}, {}, {}, {"5", TwoDigits}}};
     const WorksheetOptions options{2, 4, 1, heading};
     RecordingPrinter first, second, reprint;
-    printWorksheets(options, windows, source, first, table, ",");
-    inventions(I, OneDigit, expected);
+    runJob(options, MarkedCase{V, TwoDigits}, source, first, table);
     EXPECT_EQ(first.calls, job(options, inventions(V, TwoDigits, expected), 1));
-
-    printWorksheets(options, windows, source, second, table, ",");
+    runJob(options, MarkedCase{V, TwoDigits}, source, second, table);
     EXPECT_NE(second.calls, first.calls);
-    EXPECT_EQ(printWorksheets(options, CaseWindowStates{}, source, reprint, table, ","), PrintOutcome::Done);
+    EXPECT_EQ(runJob(options, std::nullopt, source, reprint, table), PrintOutcome::Done);
     EXPECT_EQ(reprint.calls, second.calls);
 }
 

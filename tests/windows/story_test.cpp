@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 
 #include "support/windows_fixture.h"
+#include "support/x_display.h"
 
 namespace ripartino {
 namespace {
@@ -124,36 +125,8 @@ TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
 // runs this test again in them.
 TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
 {
-    const auto root = [](const char* property) {  // as the window manager keeps it
-        QProcess xprop;
-        xprop.start("xprop", {"-root", property});
-        return xprop.waitForFinished() ? QString(xprop.readAll()) : QString();
-    };
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        QProcess server, manager, self;
-        server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        ASSERT_TRUE(server.waitForReadyRead(20000));
-        qputenv("DISPLAY", ":" + server.readAll().trimmed());  // for the ones started next
-        // The server names its display before it takes clients; a window manager started
-        // earlier gives up at once.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !root("_NET_SUPPORTING_WM_CHECK").isEmpty(); }, 30000));
-        manager.setProcessChannelMode(QProcess::MergedChannels);
-        QByteArray said;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                if (manager.state() == QProcess::NotRunning) {  // gave up: once more
-                    said += manager.readAll();
-                    manager.start("openbox", {"--sm-disable"});
-                }
-                return root("_NET_SUPPORTING_WM_CHECK").contains("window id");
-            },
-            30000))
-            << said.toStdString();
-        self.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=*.AfterFine*", "-platform", "xcb"});
-        EXPECT_TRUE(self.waitForFinished(60000) && self.exitCode() == 0) << self.readAll().toStdString();
-        manager.kill(), server.kill(), manager.waitForFinished(), server.waitForFinished();
-        return;
-    }
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return runAgainOnXvfb("*.AfterFine*");
     CaseWindow& window = openCase(DivisionCase::I);
     click(&window, "inventButton");
     click(&window, "printButton");
@@ -162,7 +135,7 @@ TEST_F(WindowsTest, AfterFineThePrintWindowStaysInFrontOfTheStartWindow)
     QProcess::execute("xdotool", QString("mousemove %1 %2 click 1").arg(fine.x()).arg(fine.y()).split(' '));
     // Where a window stands among the managed ones, from the bottom.
     const auto place = [&](QWidget* w) {
-        return root("_NET_CLIENT_LIST_STACKING").indexOf(QString::number(w->winId(), 16));
+        return rootProperty("_NET_CLIENT_LIST_STACKING").indexOf(QString::number(w->winId(), 16));
     };
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
