@@ -1,7 +1,8 @@
 // A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
 // that paints the same ten pages of text with QPainter directly. The job should stay
-// within 1.5 times the bare loop. And how long the windows go unpainted after "&OK" on a
-// job of 999 copies of two columns of 40.
+// within 1.5 times the bare loop. How long the windows go unpainted after "&OK" on a
+// job of 999 copies of two columns of 40; and from "Annulla" to the progress dialog gone,
+// with the printer drawing and with it stuck, as behind a print service that has stopped.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,8 +12,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <condition_variable>
+#include <mutex>
 
 #include "windows/case_window.h"
 #include "windows/program_windows.h"
@@ -177,6 +183,73 @@ void firstPaintAfterOk(benchmark::State& state)
     }
 }
 BENCHMARK(firstPaintAfterOk)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// A printer stuck in its first line until released; its state is shared with the worker.
+struct Stuck {
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+};
+struct StuckPrinter : SheetPrinter {
+    explicit StuckPrinter(std::shared_ptr<Stuck> stuck) : stuck(std::move(stuck)) {}
+    void setFontName(const std::string&) override {}
+    void setFontSize(double) override {}
+    void printLine(const PrintLine&) override
+    {
+        std::unique_lock lock(stuck->mutex);
+        stuck->opened.wait(lock, [this] { return stuck->open; });
+    }
+    void newPage() override {}
+    void endDocument() override {}
+    PrintOutcome status() const override { return PrintOutcome::Done; }
+    std::shared_ptr<Stuck> stuck;
+};
+
+// From the click on "Annulla" to the progress dialog gone, on a job of 999 copies of two
+// columns of 40: range(0) 0 draws into a PDF file, 1 is stuck in the printer.
+void annullaToGone(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    RandomSource source;
+    ProgramWindows windows(source, ",");
+    const bool stuckPrinter = state.range(0) == 1;
+    auto stuck = std::make_shared<Stuck>();
+    windows.setPrinterFactory([&]() -> std::unique_ptr<SheetPrinter> {
+        if (stuckPrinter)
+            return std::make_unique<StuckPrinter>(stuck);
+        return std::make_unique<QtSheetPrinter>(dir.filePath("job.pdf"));
+    });
+    windows.startWindow().show();
+    click(windows.openStartWindow(), "case1Button");
+    CaseWindow* caseWindow = windows.openCaseWindow(DivisionCase::I);
+    (void)QTest::qWaitForWindowExposed(caseWindow);
+    click(caseWindow, "inventButton");
+    for (auto _ : state) {
+        click(caseWindow, "printButton");
+        PrintWindow* print = windows.openPrintWindow();
+        (void)QTest::qWaitForWindowExposed(print);
+        click(print, "operations40Option");
+        click(print, "twoColumnsOption");
+        print->findChild<QLineEdit*>(QStringLiteral("copiesField"))->setText(QStringLiteral("999"));
+        click(print, "okButton");
+        QProgressDialog* progress = nullptr;
+        (void)QTest::qWaitFor([&] { return (progress = print->findChild<QProgressDialog*>()) && progress->isVisible(); }, 10000);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+        (void)QTest::qWaitFor([&] { return !progress->isVisible(); }, 10000);
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        {
+            const std::lock_guard lock(stuck->mutex);
+            stuck->open = true;
+        }
+        stuck->opened.notify_all();
+        print->close();
+        (void)QTest::qWaitFor([&] { return !windows.openPrintWindow(); }, 10000);
+        stuck = std::make_shared<Stuck>();
+    }
+}
+BENCHMARK(annullaToGone)->Arg(0)->Arg(1)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -23,7 +23,7 @@ namespace ripartino {
 struct PrintService::Job {
     std::atomic_bool cancelled = false;
     std::atomic_int sheetsDone = 0;
-    std::unique_ptr<SheetPrinter> given;  // the factory's: made and let go on the GUI thread
+    std::unique_ptr<SheetPrinter> given;  // the factory's: made on the GUI thread, let go on the worker
     // Written by the worker, read once it has finished.
     PrintOutcome outcome = PrintOutcome::Done;
     std::optional<QPageLayout> paper;  // the system printer's
@@ -124,7 +124,6 @@ std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
     if (marked)
         sheetCase_ = marked->divisionCase;
     options_ = options;
-    // A given printer is made and let go on this thread, as its maker expects.
     run(makePrinter_ ? makePrinter_() : nullptr);
     return std::nullopt;
 }
@@ -174,6 +173,7 @@ void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& sav
             job->outcome = saveSheets(options, table, savePaper, saveTo, beforeSheet, job->cancelled, job->reason);
         } else if (job->given) {
             job->outcome = printSheets(options, table, *job->given, beforeSheet);
+            job->given.reset();  // a drawing stopped half-way ends here, where its fonts belong
         } else {
             // Made, used and let go here: its fonts belong to this thread.
             SystemPrinter system(job->cancelled);
@@ -193,7 +193,6 @@ void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& sav
 
 void PrintService::onJobDone(const std::shared_ptr<Job>& job)
 {
-    job->given.reset();
     if (job != job_)  // cancelled, and said so when it was
         return;
     job_.reset();
