@@ -41,33 +41,19 @@ struct Gate {
     bool open = false;
     std::atomic_bool handedOver = false;
     std::atomic_bool gone = false;
-
-    void release()
-    {
-        const std::lock_guard lock(mutex);
-        open = true;
-        opened.notify_all();
-    }
 };
 
 // Stuck in its first line until the gate opens.
-class StuckPrinter : public SheetPrinter {
-public:
-    explicit StuckPrinter(std::shared_ptr<Gate> gate) : gate_(std::move(gate)) {}
-    ~StuckPrinter() override { gate_->gone = true; }
-    void setFontName(const std::string&) override {}
-    void setFontSize(double) override {}
+struct StuckPrinter : RecordingPrinter {
+    explicit StuckPrinter(std::shared_ptr<Gate> gate) : gate(std::move(gate)) {}
+    ~StuckPrinter() override { gate->gone = true; }
     void printLine(const PrintLine&) override
     {
-        std::unique_lock lock(gate_->mutex);
-        gate_->opened.wait(lock, [this] { return gate_->open; });
+        std::unique_lock lock(gate->mutex);
+        gate->opened.wait(lock, [this] { return gate->open; });
     }
-    void newPage() override {}
-    void endDocument() override { gate_->handedOver = true; }
-    PrintOutcome status() const override { return PrintOutcome::Done; }
-
-private:
-    std::shared_ptr<Gate> gate_;
+    void endDocument() override { gate->handedOver = true; }
+    std::shared_ptr<Gate> gate;
 };
 
 long count(const std::vector<std::string>& calls, const std::string& call)
@@ -235,11 +221,11 @@ TEST_F(PrintWindowTest, SaysWhatWentWrongAndKeepsTheWindowForAnotherTry)
 }
 
 enum class Way { Click, Escape, AltA };
+const char* const wayNames[] = {"Click", "Escape", "AltA"};
 
 class CancelTest : public PrintWindowTest, public testing::WithParamInterface<Way> {};
-INSTANTIATE_TEST_SUITE_P(Ways, CancelTest, testing::Values(Way::Click, Way::Escape, Way::AltA), [](const auto& row) {
-    return std::string(row.param == Way::Click ? "Click" : row.param == Way::Escape ? "Escape" : "AltA");
-});
+INSTANTIATE_TEST_SUITE_P(Ways, CancelTest, testing::Values(Way::Click, Way::Escape, Way::AltA),
+                         [](const auto& row) { return wayNames[static_cast<int>(row.param)]; });
 
 // While a job runs the windows take no input; "Annulla" in the progress dialog (a click, Esc
 // or Alt+A) ends a job whose printer is stuck at once, without waiting for the printer, and
@@ -278,7 +264,11 @@ TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
     EXPECT_FALSE(gate->gone);  // still stuck
     EXPECT_TRUE(window.isVisible() && caseWindow->isEnabled() && control(&window, "okButton")->isEnabled()
                 && !windows.printService().running());
-    gate->release();
+    {
+        const std::lock_guard lock(gate->mutex);
+        gate->open = true;
+    }
+    gate->opened.notify_all();
     EXPECT_TRUE(QTest::qWaitFor([&] { return gate->gone.load(); }, 10000));
     EXPECT_FALSE(gate->handedOver);
 }
@@ -289,8 +279,7 @@ TEST_P(CancelTest, OnARealDisplay)
 {
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         GTEST_SKIP() << "already on one";
-    const char* way[] = {"Click", "Escape", "AltA"};
-    runAgainOnXvfb((std::string("Ways/CancelTest.AnnullaEndsAStuckJobAtOnce/") + way[static_cast<int>(GetParam())]).c_str());
+    runAgainOnXvfb((std::string("Ways/CancelTest.AnnullaEndsAStuckJobAtOnce/") + wayNames[static_cast<int>(GetParam())]).c_str());
 }
 
 // A small disk of its own, mounted for the test (the tests run as root, where file modes
