@@ -154,7 +154,8 @@ TEST_F(PrintWindowTest, OnTheSystemPrinter)
     ticker.start(100);
     QElapsedTimer clock;
     clock.start();
-    const std::string said = print(openPrintWindow(), "opt" + systemJob[1], "optc" + systemJob[0], systemJob[2]);
+    const std::string said = print(openPrintWindow(), "operations" + systemJob[1] + "Option",
+                                 systemJob[0] == "1" ? "oneColumnOption" : "twoColumnsOption", systemJob[2]);
     std::printf("message: %s\nprint window: %s\nmilliseconds: %lld\nticks: %d\n", said.c_str(),
                 printWindowOpen() ? "open" : "closed", clock.elapsed(), static_cast<int>(ticks.count()));
 }
