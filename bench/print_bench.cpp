@@ -1,8 +1,10 @@
 // A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
 // that paints the same ten pages of text with QPainter directly. The job should stay
 // within 1.5 times the bare loop. A job of 999 copies with and without the solution sheet
-// after them, which should cost about one sheet more. And how long the windows go
-// unpainted after "&OK" on a job of 999 copies of two columns of 40.
+// after them, which should cost about one sheet more. How long the windows go unpainted
+// after "&OK" on a job of 999 copies of two columns of 40; and from "Annulla" to the
+// progress dialog gone, with the printer drawing and with it stuck, as behind a print
+// service that has stopped.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,8 +14,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <condition_variable>
+#include <mutex>
 
 #include "windows/case_window.h"
 #include "windows/program_windows.h"
@@ -30,60 +37,48 @@ namespace {
 const WorksheetOptions twoColumnsOfForty{2, 4, 10, "Calcola le seguenti operazioni:"};
 
 // The case I window, marked for printing, with "Misto" chosen.
-CaseWindowStates markedCaseOne()
+const MarkedCase caseOne{DivisionCase::I, DivisorDigits::Mixed};
+
+// A job as the print service runs it, on the GUI thread: the invention, then the copies.
+void runJob(const WorksheetOptions& options, RandomSource& source, SheetPrinter& printer, WorksheetTable& table)
 {
-    CaseWindowStates windows;
-    windows[0] = {"1", DivisorDigits::Mixed};
-    return windows;
+    if (prepareSheets(options, &caseOne, source, table, ",") == PrintOutcome::Done)
+        printSheets(options, table, printer);
 }
 
-void printJob(benchmark::State& state)
+// Runs `options` as a job into a PDF file, once an iteration, on one random source.
+void runJobs(benchmark::State& state, const WorksheetOptions& options)
 {
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    const CaseWindowStates windows = markedCaseOne();
     WorksheetTable table;
     for (auto _ : state) {
         QtSheetPrinter printer(dir.filePath("job.pdf"));
-        printWorksheets(twoColumnsOfForty, windows, source, printer, table, ",");
+        runJob(options, source, printer, table);
     }
 }
+
+void printJob(benchmark::State& state) { runJobs(state, twoColumnsOfForty); }
 BENCHMARK(printJob)->Unit(benchmark::kMillisecond);
 
 // Two columns of 40 under a heading of range(0) characters, range(1) copies.
 void longHeadingJob(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    RandomSource source;
-    source.seed(1);
-    const CaseWindowStates windows = markedCaseOne();
-    WorksheetTable table;
     WorksheetOptions options = twoColumnsOfForty;
     options.heading.assign(static_cast<std::size_t>(state.range(0)), 'W');
     options.copies = static_cast<double>(state.range(1));
-    for (auto _ : state) {
-        QtSheetPrinter printer(dir.filePath("long.pdf"));
-        printWorksheets(options, windows, source, printer, table, ",");
-    }
+    runJobs(state, options);
 }
 BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})->Unit(benchmark::kSecond)->Iterations(1);
 
 // 999 copies of two columns of 40, with (range(0) = 1) or without the solution sheet.
 void thousandCopiesJob(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    RandomSource source;
-    source.seed(1);
-    const CaseWindowStates windows = markedCaseOne();
-    WorksheetTable table;
     WorksheetOptions options = twoColumnsOfForty;
     options.copies = maximumCopies;
     options.solutions = state.range(0) == 1;
-    for (auto _ : state) {
-        QtSheetPrinter printer(dir.filePath("copies.pdf"));
-        printWorksheets(options, windows, source, printer, table, ",");
-    }
+    runJobs(state, options);
 }
 BENCHMARK(thousandCopiesJob)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(3);
 
@@ -92,7 +87,6 @@ void barePainting(benchmark::State& state)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    const CaseWindowStates windows = markedCaseOne();
     WorksheetTable table;
     WorksheetOptions noCopies = twoColumnsOfForty;
     noCopies.copies = 0;
@@ -104,9 +98,9 @@ void barePainting(benchmark::State& state)
             void printLine(const PrintLine&) override {}
             void newPage() override {}
             void endDocument() override {}
-            PrinterStatus status() const override { return PrinterStatus::Ready; }
+            PrintOutcome status() const override { return PrintOutcome::Done; }
         } nothing;
-        printWorksheets(noCopies, windows, source, nothing, table, ",");
+        runJob(noCopies, source, nothing, table);
     }
     QStringList left;
     QStringList right;
@@ -197,6 +191,73 @@ void firstPaintAfterOk(benchmark::State& state)
     }
 }
 BENCHMARK(firstPaintAfterOk)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// A printer stuck in its first line until released; its state is shared with the worker.
+struct Stuck {
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+};
+struct StuckPrinter : SheetPrinter {
+    explicit StuckPrinter(std::shared_ptr<Stuck> stuck) : stuck(std::move(stuck)) {}
+    void setFontName(const std::string&) override {}
+    void setFontSize(double) override {}
+    void printLine(const PrintLine&) override
+    {
+        std::unique_lock lock(stuck->mutex);
+        stuck->opened.wait(lock, [this] { return stuck->open; });
+    }
+    void newPage() override {}
+    void endDocument() override {}
+    PrintOutcome status() const override { return PrintOutcome::Done; }
+    std::shared_ptr<Stuck> stuck;
+};
+
+// From the click on "Annulla" to the progress dialog gone, on a job of 999 copies of two
+// columns of 40: range(0) 0 draws into a PDF file, 1 is stuck in the printer.
+void annullaToGone(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    RandomSource source;
+    ProgramWindows windows(source, ",");
+    const bool stuckPrinter = state.range(0) == 1;
+    auto stuck = std::make_shared<Stuck>();
+    windows.setPrinterFactory([&]() -> std::unique_ptr<SheetPrinter> {
+        if (stuckPrinter)
+            return std::make_unique<StuckPrinter>(stuck);
+        return std::make_unique<QtSheetPrinter>(dir.filePath("job.pdf"));
+    });
+    windows.startWindow().show();
+    click(windows.openStartWindow(), "case1Button");
+    CaseWindow* caseWindow = windows.openCaseWindow(DivisionCase::I);
+    (void)QTest::qWaitForWindowExposed(caseWindow);
+    click(caseWindow, "inventButton");
+    for (auto _ : state) {
+        click(caseWindow, "printButton");
+        PrintWindow* print = windows.openPrintWindow();
+        (void)QTest::qWaitForWindowExposed(print);
+        click(print, "operations40Option");
+        click(print, "twoColumnsOption");
+        print->findChild<QLineEdit*>(QStringLiteral("copiesField"))->setText(QStringLiteral("999"));
+        click(print, "okButton");
+        QProgressDialog* progress = nullptr;
+        (void)QTest::qWaitFor([&] { return (progress = print->findChild<QProgressDialog*>()) && progress->isVisible(); }, 10000);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+        (void)QTest::qWaitFor([&] { return !progress->isVisible(); }, 10000);
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        {
+            const std::lock_guard lock(stuck->mutex);
+            stuck->open = true;
+        }
+        stuck->opened.notify_all();
+        print->close();
+        (void)QTest::qWaitFor([&] { return !windows.openPrintWindow(); }, 10000);
+        stuck = std::make_shared<Stuck>();
+    }
+}
+BENCHMARK(annullaToGone)->Arg(0)->Arg(1)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,17 +1,95 @@
 #include "printing/print_service.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <cmath>
 #include <utility>
 
-#include "printing/system_printer.h"
 #include "printing/qt_sheet_printer.h"
+#include "printing/system_printer.h"
 
 namespace ripartino {
+
+// What a job's worker and the service share. The worker touches nothing else, so a job
+// left behind (cancelled, or the program ending) is safe however long it takes.
+struct PrintService::Job {
+    std::atomic_bool cancelled = false;
+    std::atomic_int sheetsDone = 0;
+    std::unique_ptr<SheetPrinter> given;  // the factory's: made on the GUI thread, let go on the worker
+    // Written by the worker, read once it has finished.
+    PrintOutcome outcome = PrintOutcome::Done;
+    std::optional<QPageLayout> paper;  // the system printer's
+    QString reason;
+};
+
+namespace {
+
+// Passes writes on to a file, and notes the first that does not go through whole, with
+// the system's reason: a file device told of a short write late, or not at all, would
+// let a truncated PDF through.
+class CheckedWrites : public QIODevice {
+public:
+    explicit CheckedWrites(QFileDevice& file) : file_(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    int failure = 0;  // errno
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        for (qint64 done = 0; done < length && !failure;) {
+            errno = 0;
+            const qint64 written = file_.write(data + done, length - done);
+            if (written <= 0)
+                failure = errno ? errno : EIO;
+            done += std::max<qint64>(written, 0);
+        }
+        return failure ? -1 : length;
+    }
+
+private:
+    QFileDevice& file_;
+};
+
+// The sheets into `fileName`, whole or not at all: they go into a temporary file beside
+// it, which replaces it only once every byte is written; any failure leaves the old file.
+PrintOutcome saveSheets(const WorksheetOptions& options, const WorksheetTable& table, const QPageLayout& paper,
+                        const QString& fileName, const std::function<bool(int)>& beforeSheet,
+                        const std::atomic_bool& cancelled, QString& reason)
+{
+    QSaveFile file(fileName);
+    const auto failed = [&](int error) {
+        reason = error ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+        return error == ENOSPC || error == EDQUOT || file.error() == QFileDevice::ResourceError
+            ? PrintOutcome::NotWritten
+            : PrintOutcome::JobRefused;
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(0);
+    CheckedWrites pdf(file);
+    PrintOutcome outcome = PrintOutcome::Done;
+    {
+        QtSheetPrinter printer(pdf, paper);
+        outcome = printSheets(options, table, printer, beforeSheet);
+    }
+    if (outcome == PrintOutcome::Done && !cancelled && pdf.failure)
+        outcome = failed(pdf.failure);
+    // A job of no sheets writes nothing, and leaves no empty file either.
+    if (outcome != PrintOutcome::Done || cancelled || file.size() == 0) {
+        file.cancelWriting();
+        return cancelled ? PrintOutcome::Cancelled : outcome;
+    }
+    return file.commit() ? PrintOutcome::Done : failed(0);
+}
+
+}  // namespace
 
 PrintService::PrintService(RandomSource& source, std::string decimalSeparator, MarkedCaseReader readMarkedCase)
     : source_(source),
@@ -22,15 +100,20 @@ PrintService::PrintService(RandomSource& source, std::string decimalSeparator, M
 
 PrintService::~PrintService()
 {
-    if (worker_) {
-        cancel();
-        worker_->wait();
-        delete worker_;
-        printer_.reset();
+    // A worker stuck in the print service is left to finish alone; the others end here,
+    // before the program's fonts and paint engines go.
+    if (job_)
+        job_->cancelled = true;
+    const QDeadlineTimer patience(2000);
+    for (const QPointer<QThread>& worker : workers_) {
+        if (worker && worker->wait(patience))
+            delete worker;
     }
 }
 
 int PrintService::sheets() const { return options_.copies >= 1 ? static_cast<int>(std::floor(options_.copies)) : 0; }
+
+int PrintService::sheetsDone() const { return job_ ? job_->sheetsDone.load() : 0; }
 
 std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
 {
@@ -41,56 +124,82 @@ std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
     if (marked)
         sheetCase_ = marked->divisionCase;
     options_ = options;
-    // A given printer is made and let go on this thread, as its maker expects.
-    if (std::unique_ptr<SheetPrinter> given = makePrinter_ ? makePrinter_() : nullptr) {
-        run(std::move(given), {});
-        return std::nullopt;
-    }
-    auto system = std::make_unique<SystemPrinter>(cancelled_);
-    run(std::move(system), [this](SheetPrinter& printer) {
-        if (const auto layout = static_cast<SystemPrinter&>(printer).pageLayout())
-            layout_ = *layout;
-    });
+    run(makePrinter_ ? makePrinter_() : nullptr);
     return std::nullopt;
 }
 
-void PrintService::saveAsPdf(const QString& fileName)
+std::optional<PrintOutcome> PrintService::saveAsPdf(const WorksheetOptions& options, const QString& fileName)
 {
-    savingTo_ = fileName;
-    run(std::make_unique<QtSheetPrinter>(fileName, layout_), [](SheetPrinter&) {});
+    const std::optional<MarkedCase> marked = readMarkedCase_();
+    const PrintOutcome ready = prepareSheets(options, marked ? &*marked : nullptr, source_, table_, decimalSeparator_);
+    if (ready != PrintOutcome::Done)
+        return ready;
+    if (marked)
+        sheetCase_ = marked->divisionCase;
+    options_ = options;
+    run(nullptr, fileName, !makePrinter_);
+    return std::nullopt;
 }
 
-void PrintService::run(std::unique_ptr<SheetPrinter> printer, std::function<void(SheetPrinter&)> ownPrinter)
+void PrintService::saveLastAsPdf(const QString& fileName) { run(nullptr, fileName); }
+
+void PrintService::cancel()
 {
-    cancelled_ = false;
-    sheetsDone_ = 0;
-    printer_ = std::move(printer);
-    worker_ = QThread::create([this, options = options_, table = table_, ownPrinter = std::move(ownPrinter)] {
-        outcome_ = printSheets(options, table, *printer_, [this](int sheet) {
-            sheetsDone_ = sheet - 1;
-            return !cancelled_;
-        });
-        // Drawing that stopped half-way ends here: its fonts belong to this thread.
-        if (ownPrinter) {
-            ownPrinter(*printer_);
-            printer_.reset();
+    if (!job_)
+        return;
+    job_->cancelled = true;
+    job_.reset();
+    emit finished(PrintOutcome::Cancelled);
+}
+
+void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& saveTo, bool askPaper)
+{
+    auto job = std::make_shared<Job>();
+    job->given = std::move(printer);
+    job_ = job;
+    failureReason_.clear();
+    QThread* worker = QThread::create([job, options = options_, table = table_, paper = layout_, saveTo, askPaper] {
+        const auto beforeSheet = [&job](int sheet) {
+            job->sheetsDone = sheet - 1;
+            return !job->cancelled;
+        };
+        if (!saveTo.isEmpty()) {
+            QPageLayout savePaper = paper;
+            if (askPaper) {  // the first line asks the printer for its paper; nothing is sent
+                SystemPrinter probe(job->cancelled);
+                probe.printLine({{}});
+                savePaper = probe.pageLayout().value_or(QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4)));
+            }
+            job->outcome = saveSheets(options, table, savePaper, saveTo, beforeSheet, job->cancelled, job->reason);
+        } else if (job->given) {
+            job->outcome = printSheets(options, table, *job->given, beforeSheet);
+            job->given.reset();  // a drawing stopped half-way ends here, where its fonts belong
+        } else {
+            // Made, used and let go here: its fonts belong to this thread.
+            SystemPrinter system(job->cancelled);
+            job->outcome = printSheets(options, table, system, beforeSheet);
+            job->paper = system.pageLayout();
         }
+        if (job->cancelled)
+            job->outcome = PrintOutcome::Cancelled;
     });
-    connect(worker_, &QThread::finished, this, &PrintService::onWorkerDone);
-    worker_->start();
+    // Told on this thread, and only while the service is there to hear it.
+    connect(worker, &QThread::finished, this, [this, job] { onJobDone(job); });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    std::erase_if(workers_, [](const QPointer<QThread>& gone) { return gone.isNull(); });
+    workers_.emplace_back(worker);
+    worker->start();
 }
 
-void PrintService::onWorkerDone()
+void PrintService::onJobDone(const std::shared_ptr<Job>& job)
 {
-    worker_->wait();
-    delete worker_;
-    worker_ = nullptr;
-    printer_.reset();
-    // A save that did not end well leaves no file behind.
-    if (!savingTo_.isEmpty() && outcome_ != PrintOutcome::Done)
-        QFile::remove(savingTo_);
-    savingTo_.clear();
-    emit finished(outcome_);
+    if (job != job_)  // cancelled, and said so when it was
+        return;
+    job_.reset();
+    if (job->paper)
+        layout_ = *job->paper;
+    failureReason_ = job->reason;
+    emit finished(job->outcome);
 }
 
 QString defaultPdfPath(DivisionCase divisionCase)

@@ -2,16 +2,16 @@
 
 #include <QObject>
 #include <QPageLayout>
+#include <QPointer>
 #include <QString>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/random_source.h"
-#include "printing/case_window_state.h"
 #include "printing/sheet_printer.h"
 #include "printing/worksheet.h"
 
@@ -21,13 +21,15 @@ namespace ripartino {
 
 // Which case window asked for printing, if one did.
 using MarkedCaseReader = std::function<std::optional<MarkedCase>()>;
-// Where jobs print; unset or giving null, on the print service's default destination.
+// Where jobs print; unset or giving null, on the system's default printer.
 using PrinterFactory = std::function<std::unique_ptr<SheetPrinter>()>;
 
 // The print window's work, without a window: it keeps the sheet's exercises and the
 // operations choice for the whole run, invents on the caller's (GUI) thread, where the
 // random source lives, and draws and hands the sheets over on a worker thread, so that
 // the windows go on painting while a long job runs or the print service keeps silent.
+// Nothing waits for a worker: a cancelled job ends at once for the caller, and its worker,
+// which may be stuck in the print service, finishes alone on state of its own.
 class PrintService : public QObject {
     Q_OBJECT
 public:
@@ -42,28 +44,36 @@ public:
     // Invents the sheet and starts printing it. A job refused before anything is drawn
     // (TooManyCopies, NothingToPrint) answers at once; otherwise finished() follows.
     std::optional<PrintOutcome> print(const WorksheetOptions& options);
+    // The same job as print() into the PDF file `fileName`, on the default printer's paper
+    // (A4 without one), sending nothing to the printer.
+    std::optional<PrintOutcome> saveAsPdf(const WorksheetOptions& options, const QString& fileName);
     // The last job's sheets, as they were or would have been printed, into a PDF file;
-    // finished() follows. A cancelled save leaves no file.
-    void saveAsPdf(const QString& fileName);
-    // Stops the running job before it is handed over; finished() says Cancelled.
-    void cancel() { cancelled_ = true; }
+    // finished() follows.
+    void saveLastAsPdf(const QString& fileName);
+    // Ends the running job at once with Cancelled: nothing of it reaches the printer or the
+    // file afterwards.
+    void cancel();
 
-    bool running() const { return worker_ != nullptr; }
+    bool running() const { return job_ != nullptr; }
     // Sheets drawn so far by the running job, and how many it draws.
-    int sheetsDone() const { return sheetsDone_; }
+    int sheetsDone() const;
     int sheets() const;
     // The case whose exercises the sheet carries.
     std::optional<DivisionCase> sheetCase() const { return sheetCase_; }
+    // Why the last save failed, in the system's words.
+    QString failureReason() const { return failureReason_; }
 
 signals:
+    // A saved file is complete when it says Done; otherwise there is none, and an older
+    // file of that name is as it was.
     void finished(PrintOutcome outcome);
 
 private:
-    // Draws the sheets on `printer` in a worker. A printer of the service's own
-    // (`ownPrinter` set) is shown to `ownPrinter` and let go in the worker; one that
-    // the factory gave is let go here.
-    void run(std::unique_ptr<SheetPrinter> printer, std::function<void(SheetPrinter&)> ownPrinter);
-    void onWorkerDone();
+    struct Job;
+    // The sheets of the last job drawn on a worker: on `printer` when given, else on the
+    // system printer, or into `saveTo` (on the default printer's paper with `askPaper`).
+    void run(std::unique_ptr<SheetPrinter> printer, const QString& saveTo = {}, bool askPaper = false);
+    void onJobDone(const std::shared_ptr<Job>& job);
 
     RandomSource& source_;
     const std::string decimalSeparator_;
@@ -72,13 +82,10 @@ private:
     WorksheetTable table_;
     WorksheetOptions options_;
     std::optional<DivisionCase> sheetCase_;
-    QPageLayout layout_;                     // the paper of the last printer asked, for saving the same sheets
-    std::unique_ptr<SheetPrinter> printer_;  // the running job's
-    QString savingTo_;                       // the PDF file being saved, if that is the job
-    QThread* worker_ = nullptr;
-    std::atomic_bool cancelled_ = false;
-    std::atomic_int sheetsDone_ = 0;
-    PrintOutcome outcome_ = PrintOutcome::Done;
+    QPageLayout layout_;  // the paper of the last printer asked, for saving the same sheets
+    std::shared_ptr<Job> job_;  // the running one
+    std::vector<QPointer<QThread>> workers_;
+    QString failureReason_;
 };
 
 // Where "Salva come PDF..." proposes to save a sheet of `divisionCase` (documents folder).

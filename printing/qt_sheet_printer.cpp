@@ -82,6 +82,11 @@ QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageLayout& la
     font_.setPointSizeF(firstPoints);
 }
 
+QtSheetPrinter::QtSheetPrinter(QIODevice& pdf, const QPageLayout& layout) : QtSheetPrinter(QString(), layout)
+{
+    pdfDevice_ = &pdf;
+}
+
 QPageLayout QtSheetPrinter::pageLayout(const QPageSize& paper, const QMarginsF& printerMarginsMm)
 {
     const QMarginsF margins(std::max(pageMarginsMm.left(), printerMarginsMm.left()),
@@ -118,7 +123,7 @@ void QtSheetPrinter::fail(PrinterStatus status)
 
 bool QtSheetPrinter::beginJob()
 {
-    printer_ = std::make_unique<QPdfWriter>(pdfFileName_);
+    printer_ = pdfDevice_ ? std::make_unique<QPdfWriter>(pdfDevice_) : std::make_unique<QPdfWriter>(pdfFileName_);
     printer_->setResolution(1200);
     printer_->setTitle(QStringLiteral("Ripartino"));
     printer_->setCreator(QStringLiteral("Ripartino"));

@@ -14,6 +14,7 @@
 
 #include "printing/sheet_printer.h"
 
+class QIODevice;
 class QPdfWriter;
 
 namespace ripartino {
@@ -33,6 +34,8 @@ public:
     explicit QtSheetPrinter(const QString& pdfFileName, const QPageSize& paper = QPageSize(QPageSize::A4));
     // A PDF file laid out as `layout` (see pageLayout).
     QtSheetPrinter(const QString& pdfFileName, const QPageLayout& layout);
+    // Into an open device (a file being saved, say) that outlives the printer.
+    QtSheetPrinter(QIODevice& pdf, const QPageLayout& layout);
     ~QtSheetPrinter() override;
 
     void setFontName(const std::string& face) override;
@@ -85,6 +88,7 @@ private:
     void paintSheet();
 
     QString pdfFileName_;
+    QIODevice* pdfDevice_ = nullptr;  // instead of the file name
     QPageLayout layout_;
     std::unique_ptr<QPdfWriter> printer_;
     QPainter painter_;

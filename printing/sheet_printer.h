@@ -15,15 +15,23 @@ struct PrintItem {
 
 using PrintLine = std::vector<PrintItem>;
 
-enum class PrinterStatus {
-    Ready,                // nothing has gone wrong so far
+// How a print job ended; while it runs, how its printer stands (Done: nothing has gone
+// wrong so far).
+enum class PrintOutcome {
+    Done,                 // the sheets were printed (none when copies were below 1)
+    NothingToPrint,       // no case window was marked and no earlier job filled the table
+    TooManyCopies,        // refused before anything was invented or printed
     NoDefaultPrinter,     // there is no printer to send the job to
-    JobRefused,           // the printer or the print system would not take the job
-    ServiceNotRunning,    // nothing listens where the print service should be
-    ServiceNotAnswering,  // the print service took the connection but did not answer in time
+    JobRefused,           // the printer, the print system or the file would not take the job
+    ServiceNotRunning,    // nothing was handed over: nothing listens where the print service should be
+    ServiceNotAnswering,  // nothing was handed over: the print service did not answer in time
     Cancelled,            // the user stopped the job before it was handed over
-    NotWritten,           // the sheets could not be written whole to the job's file (a full disk)
+    NotWritten,           // the sheets could not be written whole to their file (a full disk): nothing was
+                          // handed over, no file was left
+    Ready = Done,         // a printer's word for Done while the job runs
 };
+// The printers' older name for the same outcomes.
+using PrinterStatus = PrintOutcome;
 
 // What the worksheet job needs of a printer. The first printLine begins the job.
 class SheetPrinter {

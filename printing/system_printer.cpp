@@ -466,8 +466,9 @@ bool SystemPrinter::submit()
             && cups.writeRequestData(c.http, chunk.constData(), static_cast<size_t>(chunk.size()))
                 == HTTP_STATUS_CONTINUE;
     }
-    // Finishing hands the job over; a job that was not sent whole must not stay behind.
-    if (!sent || cups.finishDocument(c.http, destination_.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    // Finishing hands the job over; a job that was not sent whole must not stay behind, nor
+    // one cancelled while it was being handed over.
+    if (!sent || cups.finishDocument(c.http, destination_.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE || cancelled_) {
         if (!c.timedOut) {
             c.cleaningUp = true;
             c.waitAtMost(patience_);

@@ -92,27 +92,6 @@ void inventSheet(const MarkedCase& marked, RandomSource& source, WorksheetTable&
     }
 }
 
-PrintOutcome outcomeOf(PrinterStatus status)
-{
-    switch (status) {
-    case PrinterStatus::Ready:
-        return PrintOutcome::Done;
-    case PrinterStatus::NoDefaultPrinter:
-        return PrintOutcome::NoDefaultPrinter;
-    case PrinterStatus::JobRefused:
-        return PrintOutcome::JobRefused;
-    case PrinterStatus::ServiceNotRunning:
-        return PrintOutcome::ServiceNotRunning;
-    case PrinterStatus::ServiceNotAnswering:
-        return PrintOutcome::ServiceNotAnswering;
-    case PrinterStatus::Cancelled:
-        return PrintOutcome::Cancelled;
-    case PrinterStatus::NotWritten:
-        return PrintOutcome::NotWritten;
-    }
-    return PrintOutcome::JobRefused;
-}
-
 }  // namespace
 
 const std::optional<std::string>& WorksheetTable::slot(int group, int row) const
@@ -161,26 +140,15 @@ PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& 
         if (beforeSheet && !beforeSheet(sheet))
             return PrintOutcome::Cancelled;
         printSheet(options, table, printer, sheet > copies);
-        if (printer.status() != PrinterStatus::Ready)
-            return outcomeOf(printer.status());
+        if (printer.status() != PrintOutcome::Done)
+            return printer.status();
         printer.newPage();
     }
+    // Nor is a job handed over that was stopped while its last sheet was drawn.
+    if (beforeSheet && !beforeSheet(static_cast<int>(sheets) + 1))
+        return PrintOutcome::Cancelled;
     printer.endDocument();
-    return outcomeOf(printer.status());
-}
-
-PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows, RandomSource& source,
-                             SheetPrinter& printer, WorksheetTable& table, const std::string& decimalSeparator)
-{
-    if (tooManyCopies(options))
-        return PrintOutcome::TooManyCopies;
-    for (DivisionCase divisionCase : allCases) {
-        const CaseWindowState& window = caseWindows[static_cast<std::size_t>(divisionCase) - 1];
-        if (window.printMark == caseDigit(divisionCase))
-            inventSheet({divisionCase, window.divisorDigits}, source, table, decimalSeparator);
-    }
-    const PrintOutcome ready = prepareSheets(options, nullptr, source, table, decimalSeparator);
-    return ready == PrintOutcome::Done ? printSheets(options, table, printer) : ready;
+    return printer.status();
 }
 
 }  // namespace ripartino

@@ -8,7 +8,6 @@
 
 #include "core/random_source.h"
 #include "core/types.h"
-#include "printing/case_window_state.h"
 #include "printing/sheet_printer.h"
 
 namespace ripartino {
@@ -22,8 +21,11 @@ struct WorksheetOptions {
     bool solutions = false;  // after the copies, one sheet with every exercise answered
 };
 
-// The five case windows as the print job sees them, in case order I to V.
-using CaseWindowStates = std::array<CaseWindowState, 5>;
+// The case window that asked for printing, as the job needs it.
+struct MarkedCase {
+    DivisionCase divisionCase = DivisionCase::I;
+    DivisorDigits divisorDigits = DivisorDigits::Mixed;
+};
 
 // The exercises of a sheet: 8 groups of 10 slots, kept by the print window across jobs.
 class WorksheetTable {
@@ -45,18 +47,6 @@ private:
     std::string decimalSeparator_ = ",";
 };
 
-enum class PrintOutcome {
-    Done,                 // the sheets were printed (none when copies were below 1)
-    NothingToPrint,       // no case window was marked and no earlier job filled the table
-    TooManyCopies,        // refused before anything was invented or printed
-    NoDefaultPrinter,     // nothing reached the printer
-    JobRefused,           // the print system would not take the job
-    ServiceNotRunning,    // nothing was handed over: no print service to talk to
-    ServiceNotAnswering,  // nothing was handed over: the print service did not answer
-    Cancelled,            // the user stopped the job before it was handed over
-    NotWritten,           // nothing was handed over: the sheets could not be written whole
-};
-
 inline constexpr double maximumCopies = 999;
 
 // An exercise as it stands on paper: its line without the trailing blank.
@@ -69,14 +59,10 @@ PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* ma
                            WorksheetTable& table, const std::string& decimalSeparator);
 
 // The second half: the copies of the sheet in `table`, then with `solutions` one sheet
-// more with the answers (numbered copies + 1). `beforeSheet` (1, 2, ...) may stop
-// the job before a sheet; the document is then left unended and the outcome is Cancelled.
+// more with the answers (numbered copies + 1). `beforeSheet` (1, 2, ..., and one past the
+// last before the end) may stop the job there; the document is then left unended and the
+// outcome is Cancelled.
 PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
                          const std::function<bool(int sheet)>& beforeSheet = {});
-
-// The print job of the print window's "&OK": invents 8 groups of 10 exercises of the
-// marked case into `table` (without reseeding `source`), then prints the copies.
-PrintOutcome printWorksheets(const WorksheetOptions& options, const CaseWindowStates& caseWindows, RandomSource& source,
-                             SheetPrinter& printer, WorksheetTable& table, const std::string& decimalSeparator);
 
 }  // namespace ripartino

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -50,40 +49,6 @@ const WindowLayout printLayout{"printWindow",
 // The operations-per-column options and the blocks of ten each asks for.
 constexpr std::pair<const char*, int> operationsOptions[] = {{"operations10Option", 1}, {"operations20Option", 2}, {"operations30Option", 3}, {"operations40Option", 4}};
 
-// While a job runs the windows paint but take no input, except the progress dialog: what
-// the job read cannot change under it, as when it ran on the GUI thread from end to end.
-class InputGate : public QObject {
-public:
-    explicit InputGate(const QWidget& open) : open_(open) { qApp->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::Close: {
-            const auto* widget = qobject_cast<const QWidget*>(watched);
-            const bool held = !widget || (widget != &open_ && !open_.isAncestorOf(widget));
-            if (held)
-                event->ignore();  // a close refused, not done
-            return held;
-        }
-        default:
-            return false;
-        }
-    }
-
-private:
-    const QWidget& open_;
-};
-
 }  // namespace
 
 PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(printLayout, parent), service_(service)
@@ -119,6 +84,16 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
     setCancelButton(*cancelButton_);
 
     finishLayout();
+    connect(&service_, &PrintService::finished, this, &PrintWindow::onJobFinished);
+}
+
+PrintWindow::~PrintWindow()
+{
+    if (job_ == Job::None)
+        return;
+    job_ = Job::None;
+    stopWaiting();
+    service_.cancel();
 }
 
 void PrintWindow::onOperationsClicked(int blocks)
@@ -166,12 +141,15 @@ void PrintWindow::onOkClicked()
         return;
     }
     const WorksheetOptions options{columns(), service_.blocks, copies, headingField_->text().toStdString()};
-    std::optional<PrintOutcome> outcome = service_.print(options);
-    if (!outcome)
-        outcome = waitForTheJob(QStringLiteral("Stampa in corso..."));
-    if (!outcome)
-        return;
-    switch (*outcome) {
+    if (const std::optional<PrintOutcome> refused = service_.print(options))
+        showOutcome(*refused);
+    else
+        startWaiting(Job::Printing, QStringLiteral("Stampa in corso..."));
+}
+
+void PrintWindow::showOutcome(PrintOutcome outcome)
+{
+    switch (outcome) {
     case PrintOutcome::Done:
         close();
         break;
@@ -205,33 +183,84 @@ void PrintWindow::onOkClicked()
     }
 }
 
-std::optional<PrintOutcome> PrintWindow::waitForTheJob(const QString& doing)
+void PrintWindow::showSaveOutcome(PrintOutcome outcome)
 {
-    std::optional<PrintOutcome> outcome;
-    QEventLoop loop;
-    connect(&service_, &PrintService::finished, &loop, [&](PrintOutcome ended) {
-        outcome = ended;
-        loop.quit();
-    });
-    QProgressDialog progress(doing, QStringLiteral("Annulla"), 0, std::max(service_.sheets(), 1), this);
-    progress.setWindowTitle(caption);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.setMinimumDuration(500);
-    connect(&progress, &QProgressDialog::canceled, &service_, &PrintService::cancel);
-    QTimer ticker;
-    connect(&ticker, &QTimer::timeout, &progress, [&] { progress.setValue(service_.sheetsDone()); });
-    ticker.start(100);
+    switch (outcome) {
+    case PrintOutcome::Done:
+        close();
+        break;
+    case PrintOutcome::Cancelled:
+        break;
+    case PrintOutcome::NotWritten:
+        offerPdf(QStringLiteral("Spazio su disco esaurito: il PDF non è stato salvato."));
+        break;
+    case PrintOutcome::JobRefused:
+        offerPdf(QStringLiteral("Il PDF non è stato salvato: il file non si può scrivere (%1).")
+                     .arg(service_.failureReason()));
+        break;
+    default:  // refused before the save began
+        showOutcome(outcome);
+        break;
+    }
+}
 
-    const InputGate gate(progress);
+void PrintWindow::startWaiting(Job job, const QString& doing)
+{
+    job_ = job;
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    loop.exec();
+    // What the job read cannot change under it, nor another job start: the windows take no
+    // input until it ends. Each window keeps its own input; nothing filters the program's.
+    std::vector<QWidget*> held;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            held.push_back(window);
+    }
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isWindow())
+            held.push_back(control);
+    }
+    for (QWidget* widget : held) {
+        if (widget->isEnabled()) {
+            widget->setEnabled(false);
+            disabled_.emplace_back(widget);
+        }
+    }
+
+    progress_ = new QProgressDialog(doing, QStringLiteral("&Annulla"), 0, std::max(service_.sheets(), 1), this);
+    progress_->setWindowTitle(caption);
+    progress_->setWindowModality(Qt::ApplicationModal);
+    progress_->setAutoReset(false);
+    progress_->setAutoClose(false);
+    progress_->setMinimumDuration(500);
+    connect(progress_, &QProgressDialog::canceled, &service_, &PrintService::cancel);
+    auto* ticker = new QTimer(progress_);
+    connect(ticker, &QTimer::timeout, progress_, [this] { progress_->setValue(service_.sheetsDone()); });
+    ticker->start(100);
+}
+
+void PrintWindow::stopWaiting()
+{
+    if (progress_) {
+        progress_->hide();
+        progress_->deleteLater();  // it may be in the middle of saying it was cancelled
+    }
+    for (const QPointer<QWidget>& widget : std::exchange(disabled_, {})) {
+        if (widget)
+            widget->setEnabled(true);
+    }
     QApplication::restoreOverrideCursor();
-    // Left early only when the program is ending: the job goes with it.
-    if (!outcome)
-        service_.cancel();
-    return outcome;
+}
+
+void PrintWindow::onJobFinished(PrintOutcome outcome)
+{
+    const Job ended = std::exchange(job_, Job::None);
+    if (ended == Job::None)
+        return;
+    stopWaiting();
+    if (ended == Job::Saving)
+        showSaveOutcome(outcome);
+    else
+        showOutcome(outcome);
 }
 
 void PrintWindow::offerPdf(const QString& message)
@@ -251,12 +280,8 @@ void PrintWindow::offerPdf(const QString& message)
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    service_.saveAsPdf(dialog.selectedFiles().constFirst());
-    const std::optional<PrintOutcome> saved = waitForTheJob(QStringLiteral("Salvataggio del PDF..."));
-    if (saved == PrintOutcome::Done)
-        close();
-    else if (saved == PrintOutcome::JobRefused)
-        tellUser(QStringLiteral("Il PDF non è stato salvato: il file non si può scrivere."));
+    service_.saveLastAsPdf(dialog.selectedFiles().constFirst());
+    startWaiting(Job::Saving, QStringLiteral("Salvataggio del PDF..."));
 }
 
 void PrintWindow::onCancelClicked() { close(); }

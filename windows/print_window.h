@@ -1,12 +1,14 @@
 #pragma once
 
-#include <optional>
+#include <vector>
 
+#include <QPointer>
 #include <QString>
 
 #include "ui/fixed_window.h"
 
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 
@@ -21,6 +23,8 @@ class PrintWindow : public FixedWindow {
     Q_OBJECT
 public:
     explicit PrintWindow(PrintService& service, QWidget* parent = nullptr);
+    // Closed, or the program ending, while a job runs: the job ends with the window.
+    ~PrintWindow() override;
 
 private:
     void onOperationsClicked(int blocks);
@@ -32,10 +36,15 @@ private:
     int columns() const;
     void selectCopies();
     void tellUser(const QString& message);
-    // Keeps the windows painting, with a busy cursor and, past a moment, a progress
-    // dialog whose "Annulla" stops the job, until the running job ends; says how it
-    // ended, or nothing when the program is ending.
-    std::optional<PrintOutcome> waitForTheJob(const QString& doing);
+    enum class Job { None, Printing, Saving };
+    // While a job runs: a busy cursor, the other windows and this one's controls disabled,
+    // and past a moment a modal progress dialog whose "Annulla" ends the job at once.
+    void startWaiting(Job job, const QString& doing);
+    void stopWaiting();
+    void onJobFinished(PrintOutcome outcome);
+    // What a job ended in, said to the user; the window closes after a job done.
+    void showOutcome(PrintOutcome outcome);
+    void showSaveOutcome(PrintOutcome outcome);
     void offerPdf(const QString& message);
 
     PrintService& service_;
@@ -47,6 +56,10 @@ private:
     QRadioButton* twoColumnsOption_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+
+    Job job_ = Job::None;
+    QPointer<QProgressDialog> progress_;
+    std::vector<QPointer<QWidget>> disabled_;  // by the running job, to enable again after it
 };
 
 }  // namespace ripartino

@@ -133,21 +133,14 @@ void ProgramWindows::setPrintWindowIcon(const QIcon& icon)
 
 CaseWindow* ProgramWindows::openCaseWindow(DivisionCase divisionCase) const { return cases_[indexOf(divisionCase)]; }
 
-CaseWindowState ProgramWindows::caseWindowState(DivisionCase divisionCase) const
-{
-    const CaseWindow* window = openCaseWindow(divisionCase);
-    if (!window)
-        return {};
-    return {window->printMark().toStdString(), window->divisorDigits()};
-}
-
 std::optional<MarkedCase> ProgramWindows::markedCase() const
 {
+    // A closed window has no mark; should two carry one, the higher case decides.
     std::optional<MarkedCase> marked;
     for (const DivisionCase divisionCase : allCases) {
-        const CaseWindowState state = caseWindowState(divisionCase);
-        if (state.printMark == caseDigit(divisionCase))
-            marked = MarkedCase{divisionCase, state.divisorDigits};
+        const CaseWindow* window = openCaseWindow(divisionCase);
+        if (window && window->printMark().toStdString() == caseDigit(divisionCase))
+            marked = MarkedCase{divisionCase, window->divisorDigits()};
     }
     return marked;
 }

@@ -11,7 +11,6 @@
 
 #include "core/random_source.h"
 #include "core/types.h"
-#include "printing/case_window_state.h"
 #include "printing/print_service.h"
 #include "windows/print_window.h"
 
@@ -46,14 +45,13 @@ public:
     // start window can hand its icon over without making one it may never show.
     void setPrintWindowIcon(const QIcon& icon);
 
-    // A case window as the print job reads it: a closed window has an empty mark.
-    CaseWindowState caseWindowState(DivisionCase divisionCase) const;
     // The case window whose print mark is set; the highest case should two carry one.
     std::optional<MarkedCase> markedCase() const;
 
     RandomSource& randomSource() { return source_; }
     // Where the print window's jobs go from now on; by default the system's default printer.
     void setPrinterFactory(PrinterFactory makePrinter) { printService_.setPrinterFactory(std::move(makePrinter)); }
+    const PrintService& printService() const { return printService_; }
     const std::string& decimalSeparator() const { return decimalSeparator_; }
 
 protected:

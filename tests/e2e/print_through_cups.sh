@@ -166,11 +166,17 @@ print_and_read 1 10 1
 refused "La stampante non ha accettato il lavoro"
 # A server that takes the connection and never answers: said within about ten seconds,
 # the windows alive meanwhile.
+jobs_before=$(lpstat -W all -o | wc -l)
 kill -STOP "$cupsd_pid"
 print_and_read 1 10 1
 refused "Il servizio di stampa non risponde"
 awk '/^milliseconds:/ {ms = $2} /^ticks:/ {t = $2} END {exit !(ms >= 9000 && ms <= 15000 && t >= 50)}' <<<"$said" ||
     fail "no answer took too long or froze the windows: $said"
+# "Annulla" meanwhile: the window stays, and the job never reaches the server, even once it resumes.
+print_and_read 2 40 999 cancel
+said_is "message: " "print window: open"
+kill -CONT "$cupsd_pid"
+[ "$(lpstat -W all -o | wc -l)" -eq "$jobs_before" ] || fail "a job cancelled while the server was stopped reached it"
 # A server that is gone: said so, not that there is no printer.
 kill -9 "$cupsd_pid"
 cupsd_pid=""

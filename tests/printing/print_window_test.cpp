@@ -6,12 +6,19 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include <QTemporaryDir>
+
+#include <sys/mount.h>
+
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 
 #include "support/recording_printer.h"
 #include "support/windows_fixture.h"
+#include "support/desktop.h"
 
 namespace ripartino {
 
@@ -21,9 +28,32 @@ using Jobs = std::vector<std::vector<std::string>>;
 
 // Writes every job it prints down in `jobs`, as the recording printer wrote it.
 struct LoggedPrinter : RecordingPrinter {
-    LoggedPrinter(Jobs& jobs, PrinterStatus fails) : RecordingPrinter(fails), jobs(jobs) {}
+    LoggedPrinter(Jobs& jobs, PrintOutcome fails) : RecordingPrinter(fails), jobs(jobs) {}
     ~LoggedPrinter() override { jobs.push_back(calls); }
     Jobs& jobs;
+};
+
+// What a printer stuck in the print service shares with the test. The printer and a worker
+// may outlive the test, so the state is theirs as much as the test's.
+struct Gate {
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+    std::atomic_bool handedOver = false;
+    std::atomic_bool gone = false;
+};
+
+// Stuck in its first line until the gate opens.
+struct StuckPrinter : RecordingPrinter {
+    explicit StuckPrinter(std::shared_ptr<Gate> gate) : gate(std::move(gate)) {}
+    ~StuckPrinter() override { gate->gone = true; }
+    void printLine(const PrintLine&) override
+    {
+        std::unique_lock lock(gate->mutex);
+        gate->opened.wait(lock, [this] { return gate->open; });
+    }
+    void endDocument() override { gate->handedOver = true; }
+    std::shared_ptr<Gate> gate;
 };
 
 long count(const std::vector<std::string>& calls, const std::string& call)
@@ -43,25 +73,32 @@ protected:
         if (systemJob.isEmpty())
             windows.setPrinterFactory([this] { return std::make_unique<LoggedPrinter>(jobs, failure); });
         // Dialogs run their own loops: answer them from there, as the user would. A message
-        // gets "OK", or "Salva come PDF..." when `answer` is "save:FILE", and then the save
-        // dialog gets FILE typed; "cancel" presses "Annulla" in the progress dialog.
+        // gets "OK" (or "Yes" when it asks), or "Salva come PDF..." when `answer` is "save:FILE",
+        // and then the save dialog gets FILE typed; "cancel" presses "Annulla" in the progress
+        // dialog. A dialog still open after a minute is closed, and the test fails.
+        deadline.start();
         QObject::connect(&answerer, &QTimer::timeout, [this] {
             QWidget* dialog = QApplication::activeModalWidget();
-            if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            if (dialog && deadline.hasExpired(60000)) {
+                ADD_FAILURE() << "a dialog stayed open: " << dialog->windowTitle().toStdString();
+                dialog->close();
+            } else if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
                 message = box->text();
-                QAbstractButton* chosen = nullptr;
+                QAbstractButton* chosen = box->button(QMessageBox::Yes);
                 for (QAbstractButton* choice : box->buttons()) {
                     message += " [" + choice->text() + "]";
                     if (choice->text() == (answer.startsWith("save:") ? "Salva come PDF..." : "OK"))
                         chosen = choice;
                 }
+                said << message;
                 chosen->click();
             } else if (auto* save = qobject_cast<QFileDialog*>(dialog)) {
                 std::printf("proposed: %s\n", qPrintable(save->selectedFiles().value(0)));
                 auto* name = save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                name->clear();
-                QTest::keyClicks(name, answer.mid(5));
-                QTest::keyClick(name, Qt::Key_Return);
+                name->setText(std::exchange(answer, QString()).mid(5));  // typed, its completer would cut in
+                // Queued: the question whether to replace a file runs its own loop, which this
+                // timer must be free to answer.
+                QMetaObject::invokeMethod(name, [name] { QTest::keyClick(name, Qt::Key_Return); }, Qt::QueuedConnection);
             } else if (qobject_cast<QProgressDialog*>(dialog) && answer == "cancel") {
                 QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);  // its one button: "Annulla"
             }
@@ -89,16 +126,19 @@ protected:
         QTest::keyClicks(box, copies);
         message.clear();
         click(&window, "okButton");
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !windows.printService().running(); }, 60000));
         return message.toStdString();
     }
 
     bool printWindowOpen() const { return windows.openPrintWindow() && windows.openPrintWindow()->isVisible(); }
 
     Jobs jobs;
-    PrinterStatus failure = PrinterStatus::Ready;
+    PrintOutcome failure = PrintOutcome::Done;
     QTimer answerer;
+    QElapsedTimer deadline;
     QString answer;
     QString message;
+    QStringList said;
 };
 
 // The end-to-end print test's hands: RIPARTINO_PRINT="COLUMNS OPERATIONS COPIES [cancel | save:FILE]".
@@ -168,7 +208,7 @@ TEST_F(PrintWindowTest, SaysWhatWentWrongAndKeepsTheWindowForAnotherTry)
     EXPECT_FALSE(printWindowOpen());
 
     PrintWindow& window = openPrintWindow(DivisionCase::III);
-    failure = PrinterStatus::JobRefused;
+    failure = PrintOutcome::JobRefused;
     EXPECT_EQ(print(window, "operations10Option", "oneColumnOption", "2"),
               "La stampante non ha accettato il lavoro: non è stato stampato nulla. [OK] [Salva come PDF...]");
     EXPECT_TRUE(printWindowOpen());
@@ -220,12 +260,134 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
         return;
     click(&window, "okButton");
     EXPECT_EQ(message.toStdString(), row.says);
-    EXPECT_EQ(printWindowOpen(), row.sheets == 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return printWindowOpen() == (row.sheets == 0); }, 5000));
     if (row.sheets == 0) {
         EXPECT_TRUE(window.focusWidget() == copies && copies->selectedText() == copies->text());
     }
     EXPECT_EQ(jobs.empty() ? 0 : count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
 }
+
+enum class Way { Click, Escape, AltA };
+const char* const wayNames[] = {"Click", "Escape", "AltA"};
+
+class CancelTest : public PrintWindowTest, public testing::WithParamInterface<Way> {};
+INSTANTIATE_TEST_SUITE_P(Ways, CancelTest, testing::Values(Way::Click, Way::Escape, Way::AltA),
+                         [](const auto& row) { return wayNames[static_cast<int>(row.param)]; });
+
+// While a job runs the windows take no input; "Annulla" in the progress dialog (a click, Esc
+// or Alt+A) ends a job whose printer is stuck at once, without waiting for the printer, and
+// gives the windows back. Once the printer lets go, the job hands nothing over. On a real
+// display the input is the window system's.
+TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
+{
+    auto gate = std::make_shared<Gate>();
+    windows.setPrinterFactory([gate] { return std::make_unique<StuckPrinter>(gate); });
+    PrintWindow& window = openPrintWindow();
+    CaseWindow* caseWindow = windows.openCaseWindow(DivisionCase::I);
+    click(&window, "operations40Option");
+    click(&window, "twoColumnsOption");
+    click(&window, "okButton");
+    EXPECT_FALSE(caseWindow->isEnabled() || control(&window, "okButton")->isEnabled()
+                 || control(&window, "cancelButton")->isEnabled());
+    QPointer<QProgressDialog> progress;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            progress = window.findChild<QProgressDialog*>();
+            return progress && progress->isVisible() && QApplication::activeWindow() == progress;
+        },
+        10000));
+    auto* annulla = progress->findChild<QPushButton*>();
+    EXPECT_EQ(annulla->text(), "&Annulla");
+    if (desktop::here()) {
+        const QPoint at = annulla->mapToGlobal(annulla->rect().center());
+        const QString xdotool[] = {QString("mousemove %1 %2 click 1").arg(at.x()).arg(at.y()), "key Escape", "key alt+a"};
+        EXPECT_EQ(QProcess::execute("xdotool", xdotool[static_cast<int>(GetParam())].split(' ')), 0);
+    } else if (GetParam() == Way::Click) {
+        QTest::mouseClick(annulla, Qt::LeftButton);
+    } else {
+        QTest::keyClick(progress, GetParam() == Way::Escape ? Qt::Key_Escape : Qt::Key_A,
+                        GetParam() == Way::Escape ? Qt::NoModifier : Qt::AltModifier);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !progress || !progress->isVisible(); }, 5000));
+    EXPECT_FALSE(gate->gone);  // still stuck
+    EXPECT_TRUE(window.isVisible() && caseWindow->isEnabled() && control(&window, "okButton")->isEnabled()
+                && !windows.printService().running());
+    {
+        const std::lock_guard lock(gate->mutex);
+        gate->open = true;
+    }
+    gate->opened.notify_all();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gate->gone.load(); }, 10000));
+    EXPECT_FALSE(gate->handedOver);
+    // Then again with real input, in an X server of its own.
+    if (!desktop::here())
+        desktop::runTheTestThere();
+}
+
+// A small disk of its own, mounted for the test (the tests run as root, where file modes
+// do not stop a write: a read-only disk does).
+struct SmallDisk {
+    QTemporaryDir dir;
+    bool mounted = ::mount("tmpfs", qPrintable(dir.path()), "tmpfs", 0, "size=64k") == 0;
+    ~SmallDisk()
+    {
+        if (mounted)
+            ::umount2(qPrintable(dir.path()), MNT_DETACH);
+    }
+    bool makeReadOnly() const
+    {
+        return ::mount("tmpfs", qPrintable(dir.path()), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    }
+};
+
+struct SaveRow {
+    const char* name;
+    bool readOnly;
+    qint64 filler;        // bytes written first, leaving the rest of the 64 KiB free
+    const char* message;  // how the save's own message begins, or none
+};
+
+class SaveTest : public PrintWindowTest, public testing::WithParamInterface<SaveRow> {};
+
+// "Salva come PDF..." after a failed job writes a whole PDF over the old file, or, when that
+// cannot be, leaves the old file as it was (or none), says why and keeps the window open.
+TEST_P(SaveTest, AFileIsWrittenWholeOrNotAtAll)
+{
+    const SaveRow& row = GetParam();
+    SmallDisk disk;
+    if (!disk.mounted)
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    const QString sheet = disk.dir.filePath("scheda.pdf");
+    QFile old(sheet);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    old.close();
+    QFile filler(disk.dir.filePath("filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(row.filler, 'x')) == row.filler && filler.flush());
+    filler.close();
+    ASSERT_TRUE(!row.readOnly || disk.makeReadOnly());
+
+    failure = PrintOutcome::JobRefused;
+    answer = "save:" + sheet;
+    print(openPrintWindow(), "operations40Option", "twoColumnsOption", "3");
+    // Said: the job's failure, the question whether to replace the file, and the save's own.
+    ASSERT_GE(said.size(), 2);
+    const QString expected = QString::fromUtf8(row.message);
+    EXPECT_TRUE(expected.isEmpty() ? said.size() == 2 : said.value(2).startsWith(expected)) << said.join('\n').toStdString();
+    EXPECT_EQ(printWindowOpen(), !expected.isEmpty());
+    EXPECT_EQ(QDir(disk.dir.path()).entryList(QDir::Files).join(' '), "filler scheda.pdf");
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray now = old.readAll();
+    EXPECT_TRUE(expected.isEmpty() ? now.startsWith("%PDF") && now.trimmed().endsWith("%%EOF") : now == "old");
+}
+
+const SaveRow saveRows[] = {
+    {"ReplacesTheOldFile", false, 0, ""},
+    {"ReadOnlyDiskKeepsTheOldFile", true, 0,
+     "Il PDF non è stato salvato: il file non si può scrivere ("},
+    {"FullDiskKeepsTheOldFile", false, 56 * 1024,
+     "Spazio su disco esaurito: il PDF non è stato salvato. [OK] [Salva come PDF...]"},
+};
+INSTANTIATE_TEST_SUITE_P(Disks, SaveTest, testing::ValuesIn(saveRows), [](const auto& row) { return row.param.name; });
 
 }  // namespace
 

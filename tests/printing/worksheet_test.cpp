@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,14 +76,22 @@ std::vector<std::string> job(const WorksheetOptions& options, const std::vector<
     return calls;
 }
 
+// A job as the print service runs it: the invention, then the copies.
+PrintOutcome runJob(const WorksheetOptions& options, std::optional<MarkedCase> marked, RandomSource& source,
+                    SheetPrinter& printer, WorksheetTable& table)
+{
+    const PrintOutcome ready = prepareSheets(options, marked ? &*marked : nullptr, source, table, ",");
+    return ready == PrintOutcome::Done ? printSheets(options, table, printer) : ready;
+}
+
 struct JobRow {
     const char* name;
     DivisionCase divisionCase;
     WorksheetOptions options;
     int sheets;
     PrintOutcome outcome = PrintOutcome::Done;
-    PrinterStatus failure = PrinterStatus::Ready;
-    const char* mark = nullptr;  // instead of the window's own digit
+    PrintOutcome failure = PrintOutcome::Done;
+    bool marked = true;  // the case window asked for the sheet
 };
 
 class PrintJob : public testing::TestWithParam<JobRow> {};
@@ -95,13 +104,13 @@ TEST_P(PrintJob, PrintsTheSheetsOfOneInvention)
     const std::vector<std::string> lines = inventions(row.divisionCase, Mixed, expectedSource);
     RecordingPrinter printer(row.failure);
     WorksheetTable table;
-    CaseWindowStates windows;
-    windows[std::size_t(row.divisionCase) - 1] = {row.mark ? row.mark : caseDigit(row.divisionCase), Mixed};
-    const PrintOutcome outcome = printWorksheets(row.options, windows, source, printer, table, ",");
+    const PrintOutcome outcome = runJob(row.options, row.marked ? std::optional(MarkedCase{row.divisionCase, Mixed})
+                                                                : std::nullopt,
+                                        source, printer, table);
     EXPECT_EQ(outcome, row.outcome);
     EXPECT_EQ(printer.calls, job(row.options, lines, row.sheets, outcome == PrintOutcome::Done));
-    // One invention, whatever the copies, kept in the table; none for a refused job or a foreign mark.
-    const bool invents = !row.mark && outcome != PrintOutcome::TooManyCopies;
+    // One invention, whatever the copies, kept in the table; none for a refused or unmarked job.
+    const bool invents = row.marked && outcome != PrintOutcome::TooManyCopies;
     for (int slot = 0; slot < 80; ++slot)
         EXPECT_EQ(table.slot(slot / 10 + 1, slot % 10 + 1), invents ? std::optional(lines[slot]) : std::nullopt);
 }
@@ -114,10 +123,10 @@ const JobRow jobRows[] = {
     {"MostCopies", II, {2, 1, 999, "x"}, 999},
     {"ThousandCopies", I, {1, 1, 1000, ""}, 0, PrintOutcome::TooManyCopies},
     {"NotANumber", I, {1, 1, NAN, ""}, 0, PrintOutcome::TooManyCopies},
-    // Only a window's own digit marks it; an empty table gives nothing to print.
-    {"ForeignMark", I, {1, 1, 1, ""}, 0, PrintOutcome::NothingToPrint, PrinterStatus::Ready, "2"},
-    {"ForeignMarkNoCopies", I, {1, 1, 0, ""}, 0, PrintOutcome::Done, PrinterStatus::Ready, "2"},
-    {"JobRefused", I, {1, 1, 3, ""}, 1, PrintOutcome::JobRefused, PrinterStatus::JobRefused},
+    // No case window asked: an empty table gives nothing to print.
+    {"Unmarked", I, {1, 1, 1, ""}, 0, PrintOutcome::NothingToPrint, PrintOutcome::Done, false},
+    {"UnmarkedNoCopies", I, {1, 1, 0, ""}, 0, PrintOutcome::Done, PrintOutcome::Done, false},
+    {"JobRefused", I, {1, 1, 3, ""}, 1, PrintOutcome::JobRefused, PrintOutcome::JobRefused},
     // The solutions: one sheet after the copies, none without copies or after a failure.
     {"ThreeCopiesEmptyHeadingAndSolutions", IV, {2, 2, 3, "", true}, 3},
     {"OneColumnAndSolutions", III, {1, 2, 1, heading, true}, 1},
@@ -127,7 +136,7 @@ const JobRow jobRows[] = {
      {1, 1, 3, "", true},
      1,
      PrintOutcome::NoDefaultPrinter,
-     PrinterStatus::NoDefaultPrinter},
+     PrintOutcome::NoDefaultPrinter},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
 
@@ -143,29 +152,25 @@ TEST(PrintSheets, SolutionSheetAnswersInTheTablesSeparator)
     RecordingPrinter printer;
     std::vector<int> asked;
     printSheets({1, 1, 1, "T", true}, table, printer, [&](int sheet) { return asked.push_back(sheet), true; });
-    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(std::vector(printer.calls.begin() + 29, printer.calls.begin() + 33),
               (std::vector<std::string>{"line \"        932.125 : 44 = 21.18 resto 0.205\"",
                                         "line \"        1235 : 0.7 = 1764.28 resto 0.04\"",
                                         "line \"        7.5 : 3 = 2.5\"", "line \"         ........\""}));
 }
 
-// Two marks refill the table in turn, so the higher case decides the sheet; the next job
-// draws on, and with no case window marked the last sheet comes out again.
-TEST(PrintWorksheets, KeepsTheTableAcrossJobsAndTheHigherMarkedCaseWins)
+// The next job draws on, and with no case window marked the last sheet comes out again.
+TEST(PrintSheets, KeepsTheTableAcrossJobs)
 {
     RandomSource source = seeded(3), expected = seeded(3);
     WorksheetTable table;
-    const CaseWindowStates windows{{{"1", OneDigit}, {}, {}, {}, {"5", TwoDigits}}};
     const WorksheetOptions options{2, 4, 1, heading};
     RecordingPrinter first, second, reprint;
-    printWorksheets(options, windows, source, first, table, ",");
-    inventions(I, OneDigit, expected);
+    runJob(options, MarkedCase{V, TwoDigits}, source, first, table);
     EXPECT_EQ(first.calls, job(options, inventions(V, TwoDigits, expected), 1));
-
-    printWorksheets(options, windows, source, second, table, ",");
+    runJob(options, MarkedCase{V, TwoDigits}, source, second, table);
     EXPECT_NE(second.calls, first.calls);
-    EXPECT_EQ(printWorksheets(options, CaseWindowStates{}, source, reprint, table, ","), PrintOutcome::Done);
+    EXPECT_EQ(runJob(options, std::nullopt, source, reprint, table), PrintOutcome::Done);
     EXPECT_EQ(reprint.calls, second.calls);
 }
 

@@ -25,6 +25,7 @@ TEST_F(WindowsTest, EveryCaseInventedViewedPrintedToPdfThenExit)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(windows.openPrintWindow()));
         for (const char* button : {"twoColumnsOption", "operations20Option", "okButton"})
             click(windows.openPrintWindow(), button);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !windows.printService().running(); }, 30000));
         EXPECT_GT(QFileInfo(folder.filePath(QString::number(jobs))).size(), 0) << caseNumeral(divisionCase);
         click(&caseWindow, "backButton");
         ASSERT_TRUE(QTest::qWaitForWindowExposed(windows.openStartWindow()));

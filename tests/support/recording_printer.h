@@ -12,10 +12,10 @@
 class RecordingPrinter : public ripartino::SheetPrinter {
 public:
     // With a failure, the printer fails once the job has begun.
-    explicit RecordingPrinter(ripartino::PrinterStatus failure = ripartino::PrinterStatus::Ready) : failure(failure) {}
+    explicit RecordingPrinter(ripartino::PrintOutcome failure = ripartino::PrintOutcome::Done) : failure(failure) {}
 
     std::vector<std::string> calls;
-    ripartino::PrinterStatus failure;
+    ripartino::PrintOutcome failure;
 
     void setFontName(const std::string& face) override { calls.push_back("font " + face); }
     void setFontSize(double points) override
@@ -36,8 +36,8 @@ public:
     }
     void newPage() override { calls.push_back("page"); }
     void endDocument() override { calls.push_back("end"); }
-    ripartino::PrinterStatus status() const override
+    ripartino::PrintOutcome status() const override
     {
-        return calls.empty() ? ripartino::PrinterStatus::Ready : failure;
+        return calls.empty() ? ripartino::PrintOutcome::Done : failure;
     }
 };
