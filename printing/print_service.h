@@ -60,6 +60,12 @@ public:
     int sheets() const;
     // The case whose exercises the sheet carries.
     std::optional<DivisionCase> sheetCase() const { return sheetCase_; }
+    // The case a job started now would print: the marked one, else the last sheet's.
+    std::optional<DivisionCase> nextSheetCase() const
+    {
+        const std::optional<MarkedCase> marked = readMarkedCase_();
+        return marked ? marked->divisionCase : sheetCase_;
+    }
     // Why the last save failed, in the system's words.
     QString failureReason() const { return failureReason_; }
 

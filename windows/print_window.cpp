@@ -5,6 +5,9 @@
 #include <utility>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -14,6 +17,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTimer>
+#include <QUrl>
 
 #include "core/copies.h"
 #include "printing/print_service.h"
@@ -28,7 +32,7 @@ const QString caption = QStringLiteral("Stampa");
 const WindowLayout printLayout{"printWindow",
                                "Stampa",
                                FrameKind::Single,
-                               {4110, 3270},
+                               {4110, 3720},
                                {{"headingGroup", {120, 120, 3855, 975}, "Comando"},
                                 {"headingField", {120, 480, 3615, 375}, "Calcola le seguenti operazioni:", "headingGroup"},
                                 {"operationsGroup", {120, 1200, 2535, 855}, "N° operazioni per colonna"},
@@ -42,9 +46,11 @@ const WindowLayout printLayout{"printWindow",
                                 {"copiesGroup", {120, 2160, 2535, 975}, "N° copie"},
                                 {"copiesField", {120, 480, 2145, 375}, "1", "copiesGroup"},
                                 {"okButton", {2760, 2280, 1215, 375}, "&OK"},
-                                {"cancelButton", {2760, 2760, 1215, 375}, "&Annulla"}},
+                                {"cancelButton", {2760, 2760, 1215, 375}, "&Annulla"},
+                                {"solutionsOption", {240, 3300, 2415, 255}, "&Soluzioni"},
+                                {"savePdfButton", {2760, 3240, 1215, 375}, "Salva &PDF..."}},
                                {"okButton", "cancelButton", "headingField", "copiesField", "headingGroup", "copiesGroup", "operationsGroup", "operations10Option",
-                                "operations20Option", "operations30Option", "operations40Option", "columnsGroup", "oneColumnOption", "twoColumnsOption"}};
+                                "operations20Option", "operations30Option", "operations40Option", "columnsGroup", "oneColumnOption", "twoColumnsOption", "savePdfButton", "solutionsOption"}};
 
 // The operations-per-column options and the blocks of ten each asks for.
 constexpr std::pair<const char*, int> operationsOptions[] = {{"operations10Option", 1}, {"operations20Option", 2}, {"operations30Option", 3}, {"operations40Option", 4}};
@@ -83,6 +89,12 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
     connect(cancelButton_, &QPushButton::clicked, this, &PrintWindow::onCancelClicked);
     setCancelButton(*cancelButton_);
 
+    solutionsOption_ = place<QCheckBox>("solutionsOption");
+    savePdfButton_ = place<QPushButton>("savePdfButton");
+    savePdfButton_->setAutoDefault(false);
+    connect(savePdfButton_, &QPushButton::clicked, this, &PrintWindow::onSavePdfClicked);
+    updateOkButton();
+
     finishLayout();
     connect(&service_, &PrintService::finished, this, &PrintWindow::onJobFinished);
 }
@@ -108,6 +120,8 @@ void PrintWindow::updateOkButton()
     // A sheet needs both choices; until then the button says which one is still to make.
     const bool columnsChosen = columns() != 0;
     okButton_->setEnabled(operationsChosen_ && columnsChosen);
+    if (savePdfButton_)
+        savePdfButton_->setEnabled(okButton_->isEnabled());
     QString missing;
     if (!operationsChosen_ && !columnsChosen)
         missing = QStringLiteral("Scegliere il numero di operazioni per colonna e il numero di colonne.");
@@ -115,8 +129,12 @@ void PrintWindow::updateOkButton()
         missing = QStringLiteral("Scegliere il numero di operazioni per colonna.");
     else if (!columnsChosen)
         missing = QStringLiteral("Scegliere il numero di colonne.");
-    okButton_->setToolTip(missing);
-    okButton_->setAccessibleDescription(missing);
+    for (QPushButton* button : {okButton_, savePdfButton_}) {
+        if (button) {
+            button->setToolTip(missing);
+            button->setAccessibleDescription(missing);
+        }
+    }
 }
 
 int PrintWindow::columns() const
@@ -134,17 +152,43 @@ void PrintWindow::onOkClicked()
     // (Esc, "&Annulla", the close box) prints nothing.
     if (!isVisible() || service_.running())
         return;
+    const std::optional<WorksheetOptions> options = readOptions();
+    if (!options)
+        return;
+    if (const std::optional<PrintOutcome> refused = service_.print(*options))
+        showOutcome(*refused);
+    else
+        startWaiting(Job::Printing, QStringLiteral("Stampa in corso..."));
+}
+
+void PrintWindow::onSavePdfClicked()
+{
+    if (!isVisible() || service_.running())
+        return;
+    const std::optional<WorksheetOptions> options = readOptions();
+    if (!options)
+        return;
+    const QString fileName = askPdfFile(service_.nextSheetCase());
+    if (fileName.isEmpty())
+        return;
+    if (const std::optional<PrintOutcome> refused = service_.saveAsPdf(*options, fileName)) {
+        showOutcome(*refused);
+        return;
+    }
+    savingTo_ = fileName;
+    startWaiting(Job::SavingOnDemand, QStringLiteral("Salvataggio del PDF..."));
+}
+
+std::optional<WorksheetOptions> PrintWindow::readOptions()
+{
     const double copies = numberPrefix(copiesField_->text().toStdString());
     if (copies < 1) {  // no sheet at all: the box holds no number the user meant
         tellUser(QStringLiteral("Scrivere il numero di copie (da 1 a %1).").arg(maximumCopies));
         selectCopies();
-        return;
+        return std::nullopt;
     }
-    const WorksheetOptions options{columns(), service_.blocks, copies, headingField_->text().toStdString()};
-    if (const std::optional<PrintOutcome> refused = service_.print(options))
-        showOutcome(*refused);
-    else
-        startWaiting(Job::Printing, QStringLiteral("Stampa in corso..."));
+    return WorksheetOptions{columns(), service_.blocks, copies, headingField_->text().toStdString(),
+                            solutionsOption_->isChecked()};
 }
 
 void PrintWindow::showOutcome(PrintOutcome outcome)
@@ -257,7 +301,9 @@ void PrintWindow::onJobFinished(PrintOutcome outcome)
     if (ended == Job::None)
         return;
     stopWaiting();
-    if (ended == Job::Saving)
+    if (ended == Job::SavingOnDemand && outcome == PrintOutcome::Done)
+        sayWhereThePdfWent(savingTo_);
+    if (ended == Job::Saving || ended == Job::SavingOnDemand)
         showSaveOutcome(outcome);
     else
         showOutcome(outcome);
@@ -274,14 +320,37 @@ void PrintWindow::offerPdf(const QString& message)
     if (box.clickedButton() != save)
         return;
 
-    QFileDialog dialog(this, QStringLiteral("Salva come PDF"),
-                       defaultPdfPath(service_.sheetCase().value_or(DivisionCase::I)), QStringLiteral("PDF (*.pdf)"));
+    const QString fileName = askPdfFile(service_.sheetCase());
+    if (fileName.isEmpty())
+        return;
+    service_.saveLastAsPdf(fileName);
+    startWaiting(Job::Saving, QStringLiteral("Salvataggio del PDF..."));
+}
+
+QString PrintWindow::askPdfFile(std::optional<DivisionCase> sheetCase)
+{
+    QFileDialog dialog(this, QStringLiteral("Salva come PDF"), defaultPdfPath(sheetCase.value_or(DivisionCase::I)),
+                       QStringLiteral("PDF (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    service_.saveLastAsPdf(dialog.selectedFiles().constFirst());
-    startWaiting(Job::Saving, QStringLiteral("Salvataggio del PDF..."));
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+// Nothing opens unless the user asks: the viewer is the desktop's.
+void PrintWindow::sayWhereThePdfWent(const QString& fileName)
+{
+    QMessageBox box(QMessageBox::Information, caption,
+                    QStringLiteral("Il PDF è stato salvato in: %1").arg(QDir::toNativeSeparators(fileName)),
+                    QMessageBox::NoButton, this);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* open = box.addButton(QStringLiteral("Apri il PDF"), QMessageBox::ActionRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    if (box.clickedButton() == open)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
 }
 
 void PrintWindow::onCancelClicked() { close(); }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QPointer>
 #include <QString>
 
+#include "printing/worksheet.h"
 #include "ui/fixed_window.h"
 
+class QCheckBox;
 class QLineEdit;
 class QProgressDialog;
 class QPushButton;
@@ -32,11 +35,18 @@ private:
     void updateOkButton();
     void onOkClicked();
     void onCancelClicked();
+    void onSavePdfClicked();
+    // The options as the window holds them, or none (and said why) when the copies box
+    // holds no number of copies.
+    std::optional<WorksheetOptions> readOptions();
+    // The PDF file the user chooses in the save dialog, proposed by case; empty if none.
+    QString askPdfFile(std::optional<DivisionCase> sheetCase);
+    void sayWhereThePdfWent(const QString& fileName);
 
     int columns() const;
     void selectCopies();
     void tellUser(const QString& message);
-    enum class Job { None, Printing, Saving };
+    enum class Job { None, Printing, Saving, SavingOnDemand };
     // While a job runs: a busy cursor, the other windows and this one's controls disabled,
     // and past a moment a modal progress dialog whose "Annulla" ends the job at once.
     void startWaiting(Job job, const QString& doing);
@@ -56,8 +66,11 @@ private:
     QRadioButton* twoColumnsOption_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QCheckBox* solutionsOption_ = nullptr;
+    QPushButton* savePdfButton_ = nullptr;
 
     Job job_ = Job::None;
+    QString savingTo_;  // the file "Salva PDF..." is writing
     QPointer<QProgressDialog> progress_;
     std::vector<QPointer<QWidget>> disabled_;  // by the running job, to enable again after it
 };
