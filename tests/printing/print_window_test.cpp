@@ -16,6 +16,7 @@
 #include <functional>
 #include <mutex>
 
+#include "support/pdf_reading.h"
 #include "support/recording_printer.h"
 #include "support/windows_fixture.h"
 #include "support/x_display.h"
@@ -219,6 +220,19 @@ TEST_F(PrintWindowTest, SaysWhatWentWrongAndKeepsTheWindowForAnotherTry)
               "La stampante non ha accettato il lavoro: non è stato stampato nulla. [OK] [Salva come PDF...]");
     EXPECT_TRUE(printWindowOpen());
     EXPECT_EQ(jobs.size(), 1u);  // the refused job alone
+}
+
+// The job of "&OK" saved as a PDF instead: invented afresh, drawn whole, printed nowhere.
+TEST_F(PrintWindowTest, SavesTheJobOfOkAsAPdf)
+{
+    const QTemporaryDir dir;
+    openPrintWindow(DivisionCase::IV);
+    QSignalSpy finished(&windows.printService(), &PrintService::finished);
+    EXPECT_FALSE(windows.printService().saveAsPdf({2, 4, 2, "Nome:"}, dir.filePath("scheda.pdf")));
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(finished[0][0].value<PrintOutcome>(), PrintOutcome::Done);
+    EXPECT_TRUE(jobs.empty() && windows.printService().sheetCase() == DivisionCase::IV);
+    EXPECT_EQ(run("pdfinfo", {dir.filePath("scheda.pdf")}).count(QRegularExpression("Pages: +2\n")), 1);
 }
 
 enum class Way { Click, Escape, AltA };
