@@ -115,7 +115,7 @@ int PrintService::sheets() const { return options_.copies >= 1 ? static_cast<int
 
 int PrintService::sheetsDone() const { return job_ ? job_->sheetsDone.load() : 0; }
 
-std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
+std::optional<PrintOutcome> PrintService::prepare(const WorksheetOptions& options)
 {
     const std::optional<MarkedCase> marked = readMarkedCase_();
     const PrintOutcome ready = prepareSheets(options, marked ? &*marked : nullptr, source_, table_, decimalSeparator_);
@@ -124,19 +124,21 @@ std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
     if (marked)
         sheetCase_ = marked->divisionCase;
     options_ = options;
+    return std::nullopt;
+}
+
+std::optional<PrintOutcome> PrintService::print(const WorksheetOptions& options)
+{
+    if (const std::optional<PrintOutcome> refused = prepare(options))
+        return refused;
     run(makePrinter_ ? makePrinter_() : nullptr);
     return std::nullopt;
 }
 
 std::optional<PrintOutcome> PrintService::saveAsPdf(const WorksheetOptions& options, const QString& fileName)
 {
-    const std::optional<MarkedCase> marked = readMarkedCase_();
-    const PrintOutcome ready = prepareSheets(options, marked ? &*marked : nullptr, source_, table_, decimalSeparator_);
-    if (ready != PrintOutcome::Done)
-        return ready;
-    if (marked)
-        sheetCase_ = marked->divisionCase;
-    options_ = options;
+    if (const std::optional<PrintOutcome> refused = prepare(options))
+        return refused;
     run(nullptr, fileName, !makePrinter_);
     return std::nullopt;
 }

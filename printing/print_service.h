@@ -76,6 +76,8 @@ signals:
 
 private:
     struct Job;
+    // Invents the sheet for a job of `options`; says why not when it cannot run.
+    std::optional<PrintOutcome> prepare(const WorksheetOptions& options);
     // The sheets of the last job drawn on a worker: on `printer` when given, else on the
     // system printer, or into `saveTo` (on the default printer's paper with `askPaper`).
     void run(std::unique_ptr<SheetPrinter> printer, const QString& saveTo = {}, bool askPaper = false);

@@ -51,7 +51,7 @@ public:
     RandomSource& randomSource() { return source_; }
     // Where the print window's jobs go from now on; by default the system's default printer.
     void setPrinterFactory(PrinterFactory makePrinter) { printService_.setPrinterFactory(std::move(makePrinter)); }
-    const PrintService& printService() const { return printService_; }
+    PrintService& printService() { return printService_; }
     const std::string& decimalSeparator() const { return decimalSeparator_; }
 
 protected:

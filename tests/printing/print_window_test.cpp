@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
-
 #include <QTemporaryDir>
 
 #include <sys/mount.h>
@@ -16,6 +16,7 @@
 #include <functional>
 #include <mutex>
 
+#include "support/pdf_reading.h"
 #include "support/recording_printer.h"
 #include "support/windows_fixture.h"
 #include "support/desktop.h"
@@ -324,22 +325,6 @@ TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
         desktop::runTheTestThere();
 }
 
-// A small disk of its own, mounted for the test (the tests run as root, where file modes
-// do not stop a write: a read-only disk does).
-struct SmallDisk {
-    QTemporaryDir dir;
-    bool mounted = ::mount("tmpfs", qPrintable(dir.path()), "tmpfs", 0, "size=64k") == 0;
-    ~SmallDisk()
-    {
-        if (mounted)
-            ::umount2(qPrintable(dir.path()), MNT_DETACH);
-    }
-    bool makeReadOnly() const
-    {
-        return ::mount("tmpfs", qPrintable(dir.path()), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
-    }
-};
-
 struct SaveRow {
     const char* name;
     bool readOnly;
@@ -354,17 +339,19 @@ class SaveTest : public PrintWindowTest, public testing::WithParamInterface<Save
 TEST_P(SaveTest, AFileIsWrittenWholeOrNotAtAll)
 {
     const SaveRow& row = GetParam();
-    SmallDisk disk;
-    if (!disk.mounted)
+    // A small disk of the test's own: run as root, file modes do not stop a write; a
+    // read-only disk does.
+    const QTemporaryDir disk;
+    const QByteArray path = disk.path().toLocal8Bit();
+    if (::mount("tmpfs", path, "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-    const QString sheet = disk.dir.filePath("scheda.pdf");
-    QFile old(sheet);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
-    old.close();
-    QFile filler(disk.dir.filePath("filler"));
-    ASSERT_TRUE(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(row.filler, 'x')) == row.filler && filler.flush());
-    filler.close();
-    ASSERT_TRUE(!row.readOnly || disk.makeReadOnly());
+    const auto unmount = qScopeGuard([&] { ::umount2(path, MNT_DETACH); });
+    const QString sheet = disk.filePath("scheda.pdf");
+    QFile old(sheet), filler(disk.filePath("filler"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && filler.open(QIODevice::WriteOnly)
+                && filler.write(QByteArray(row.filler, 'x')) == row.filler);
+    old.close(), filler.close();
+    ASSERT_TRUE(!row.readOnly || ::mount("tmpfs", path, "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0);
 
     failure = PrintOutcome::JobRefused;
     answer = "save:" + sheet;
@@ -374,7 +361,7 @@ TEST_P(SaveTest, AFileIsWrittenWholeOrNotAtAll)
     const QString expected = QString::fromUtf8(row.message);
     EXPECT_TRUE(expected.isEmpty() ? said.size() == 2 : said.value(2).startsWith(expected)) << said.join('\n').toStdString();
     EXPECT_EQ(printWindowOpen(), !expected.isEmpty());
-    EXPECT_EQ(QDir(disk.dir.path()).entryList(QDir::Files).join(' '), "filler scheda.pdf");
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files).join(' '), "filler scheda.pdf");
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     const QByteArray now = old.readAll();
     EXPECT_TRUE(expected.isEmpty() ? now.startsWith("%PDF") && now.trimmed().endsWith("%%EOF") : now == "old");
@@ -382,8 +369,7 @@ TEST_P(SaveTest, AFileIsWrittenWholeOrNotAtAll)
 
 const SaveRow saveRows[] = {
     {"ReplacesTheOldFile", false, 0, ""},
-    {"ReadOnlyDiskKeepsTheOldFile", true, 0,
-     "Il PDF non è stato salvato: il file non si può scrivere ("},
+    {"ReadOnlyDiskKeepsTheOldFile", true, 0, "Il PDF non è stato salvato: il file non si può scrivere ("},
     {"FullDiskKeepsTheOldFile", false, 56 * 1024,
      "Spazio su disco esaurito: il PDF non è stato salvato. [OK] [Salva come PDF...]"},
 };
