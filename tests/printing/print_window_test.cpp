@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include <mutex>
 
 #include "support/pdf_reading.h"
+#include "printing/qt_sheet_printer.h"
 #include "support/recording_printer.h"
 #include "support/windows_fixture.h"
 #include "support/desktop.h"
@@ -96,7 +98,8 @@ protected:
             } else if (auto* save = qobject_cast<QFileDialog*>(dialog)) {
                 std::printf("proposed: %s\n", qPrintable(save->selectedFiles().value(0)));
                 auto* name = save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                name->setText(std::exchange(answer, QString()).mid(5));  // typed, its completer would cut in
+                const QString typed = std::exchange(answer, QString());  // "save:FILE" or "pdf:FILE"
+                name->setText(typed.mid(typed.indexOf(u':') + 1));  // typed, its completer would cut in
                 // Queued: the question whether to replace a file runs its own loop, which this
                 // timer must be free to answer.
                 QMetaObject::invokeMethod(name, [name] { QTest::keyClick(name, Qt::Key_Return); }, Qt::QueuedConnection);
@@ -266,6 +269,69 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
         EXPECT_TRUE(window.focusWidget() == copies && copies->selectedText() == copies->text());
     }
     EXPECT_EQ(jobs.empty() ? 0 : count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
+}
+
+// "Salva &PDF..." (its button or Alt+P) saves the very job "&OK" prints with the same choices,
+// and sends nothing to the printer; Alt+S ticks "&Soluzioni", which ends the job with the
+// solution sheet. On a real display, the keys and the click are the window system's.
+TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
+{
+    const QTemporaryDir dir;
+    int printers = 0;
+    windows.setPrinterFactory([&] { return ++printers, std::make_unique<QtSheetPrinter>(dir.filePath("ok.pdf")); });
+    const auto press = [](PrintWindow& window, Qt::Key key, const char* xKey) {
+        if (desktop::here())
+            desktop::xdotool(QString("key alt+%1").arg(xKey));
+        else
+            QTest::keyClick(&window, key, Qt::AltModifier);
+    };
+    const std::pair<const char*, std::function<void(PrintWindow&)>> ways[] = {
+        {"ok.pdf", [&](PrintWindow& window) { press(window, Qt::Key_O, "o"); }},
+        {"alt-p.pdf", [&](PrintWindow& window) { press(window, Qt::Key_P, "p"); }},
+        {"button.pdf",
+         [](PrintWindow& window) {
+             if (desktop::here())
+                 desktop::clickAt(control(&window, "savePdfButton"));
+             else
+                 click(&window, "savePdfButton");
+         }},
+    };
+    for (const auto& [file, way] : ways) {
+        PrintWindow& window = openPrintWindow();
+        for (const char* choice : {"operations20Option", "twoColumnsOption"})
+            click(&window, choice);
+        press(window, Qt::Key_S, "s");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return control<QCheckBox>(&window, "solutionsOption")->isChecked(); }, 5000));
+        control<QLineEdit>(&window, "copiesField")->setText("2");
+        answer = "pdf:" + dir.filePath(file);
+        message.clear();
+        source.seed(7);
+        way(window);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !printWindowOpen() && !windows.printService().running(); }, 30000))
+            << file;
+        if (file != std::string("ok.pdf")) {
+            EXPECT_EQ(message, "Il PDF è stato salvato in: " + dir.filePath(file) + " [OK] [Apri il PDF]");
+        }
+    }
+    const QString printed = run("pdftotext", {dir.filePath("ok.pdf"), "-"});
+    EXPECT_EQ(printed.count(u'\f'), 3);  // two copies and the solutions
+    EXPECT_EQ(printed.count("Soluzioni"), 1);
+    // The solution sheet carries the very exercises of the copies, in the same places.
+    const auto exercises = [](const QString& page) {
+        QStringList found;
+        for (const auto& match : QRegularExpression("[\\d,]+ : [\\d,]+ =").globalMatch(page))
+            found << match.captured();
+        return found.join(u'|').toStdString();
+    };
+    const QStringList pages = run("pdftotext", {"-layout", dir.filePath("ok.pdf"), "-"}).split(u'\f');
+    const std::string copy = exercises(pages.value(0));
+    EXPECT_EQ(std::count(copy.begin(), copy.end(), '|'), 39);  // two columns of 20
+    EXPECT_EQ(exercises(pages.value(2)), copy);
+    EXPECT_EQ(run("pdftotext", {dir.filePath("alt-p.pdf"), "-"}), printed);
+    EXPECT_EQ(run("pdftotext", {dir.filePath("button.pdf"), "-"}), printed);
+    EXPECT_EQ(printers, 1);
+    if (!desktop::here())
+        desktop::runTheTestThere();
 }
 
 enum class Way { Click, Escape, AltA };
