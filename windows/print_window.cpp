@@ -278,7 +278,10 @@ void PrintWindow::startWaiting(Job job, const QString& doing)
     progress_->setMinimumDuration(500);
     connect(progress_, &QProgressDialog::canceled, &service_, &PrintService::cancel);
     auto* ticker = new QTimer(progress_);
-    connect(ticker, &QTimer::timeout, progress_, [this] { progress_->setValue(service_.sheetsDone()); });
+    connect(ticker, &QTimer::timeout, progress_, [this] {
+        if (job_ != Job::None)  // a value set after the job shows the dialog again
+            progress_->setValue(service_.sheetsDone());
+    });
     ticker->start(100);
 }
 
