@@ -6,18 +6,18 @@
 //   RIPARTINO_MONKEY_SEED=random RIPARTINO_MONKEY_ACTIONS=20000 build/tests/monkey/monkey_test
 // with QT_QPA_PLATFORM=offscreen and LC_ALL=it_IT.UTF-8 in front, as the test command sets them.
 
-#include <gtest/gtest.h>
+#include <random>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
-#include <random>
+#include <gtest/gtest.h>
 
 #include "core/copies.h"
 #include "support/recording_printer.h"
@@ -60,9 +60,11 @@ private:
             monkey.expect(print && print->isVisible(), "a job began without an open print window");
             if (!print)
                 return;
-            const auto on = [print](const char* name) { return print->findChild<QAbstractButton*>(name)->isChecked(); };
+            auto on = [print](const QString& name) { return print->findChild<QAbstractButton*>(name)->isChecked(); };
             copies = numberPrefix(print->findChild<QLineEdit*>("copiesField")->text().toStdString());
-            const int blocks = on("operations40Option") ? 4 : on("operations30Option") ? 3 : on("operations20Option") ? 2 : 1;
+            int blocks = 1;  // the service's own when none is chosen
+            for (const int each : {2, 3, 4})
+                blocks = on("operations" + QString::number(each * 10) + "Option") ? each : blocks;
             exercises = 10 * blocks * (on("twoColumnsOption") ? 2 : on("oneColumnOption"));
         }
         ~Printer() override
@@ -74,6 +76,9 @@ private:
         double copies = 0;
         int exercises = 0;
     };
+
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    template <typename List> auto pick(const List& from) { return from[below(static_cast<int>(from.size()))]; }
 
     void step(int run)
     {
@@ -97,42 +102,39 @@ private:
         if (liveJobs_ > 0 && acting_ == 0 && !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             return;
         ++acting_;
-        act(windows[below(static_cast<int>(windows.size()))]);
+        act(pick(windows));
         --acting_;
         ++performed_;
-        // The start window and the case windows are open one at a time; a closed case window is
-        // unmarked; numbers carry the system's decimal comma.
+        // The start window and the case windows are open one at a time; numbers carry the
+        // system's decimal comma.
         int open = windows_->openStartWindow() != nullptr;
         for (const DivisionCase divisionCase : allCases) {
             const CaseWindow* window = windows_->openCaseWindow(divisionCase);
             open += window != nullptr;
-            expect(!window || window->findChild<QListWidget*>("exerciseList")->findItems(".", Qt::MatchContains).isEmpty(),
+            expect(!window
+                       || window->findChild<QListWidget*>("exerciseList")->findItems(".", Qt::MatchContains).isEmpty(),
                    "a number has a decimal point");
-            expect(window || windows_->caseWindowState(divisionCase).printMark.empty(),
-                   "a closed case window is marked");
         }
         expect(open <= 1, QString::number(open) + " start and case windows are open");
     }
-
-    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
     void act(QWidget* window)
     {
         if (qobject_cast<QMessageBox*>(window))  // Enter: its one button, "OK"
             return QTest::keyClick(window, Qt::Key_Return);
         QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
-        buttons.removeIf([](QAbstractButton* b) { return !b->isVisible() || !b->isEnabled(); });
         QList<QLineEdit*> fields = window->findChildren<QLineEdit*>();
-        fields.removeIf([](QLineEdit* f) { return !f->isVisible() || !f->isEnabled(); });
+        const auto unusable = [](const QWidget* w) { return !w->isVisible() || !w->isEnabled(); };
+        buttons.removeIf(unusable), fields.removeIf(unusable);
         QApplication::setActiveWindow(window);
         const int roll = below(100);
         if (roll < 25 && !fields.isEmpty()) {
-            type(fields[below(static_cast<int>(fields.size()))]);
+            type(pick(fields));
         } else if (roll < 80 && !buttons.isEmpty()) {
-            QAbstractButton* button = buttons[below(static_cast<int>(buttons.size()))];
+            QAbstractButton* button = pick(buttons);
             // Leaving a window less often than anything else, so that runs get as far as printing.
             if (QString("exitButton backButton cancelButton").contains(button->objectName()) && below(3))
-                button = buttons[below(static_cast<int>(buttons.size()))];
+                button = pick(buttons);
             // Near the left edge: beside the caption of a wide option button a click misses.
             const QPoint where(std::min(8, button->width() / 2), button->height() / 2);
             below(8) ? QTest::mouseClick(button, Qt::LeftButton, {}, where)
@@ -155,7 +157,7 @@ private:
         const QString& from = alphabets[below(4)];
         QString text;
         for (int n = below(8) ? below(12) : below(5000); n > 0; --n)
-            text += from[below(static_cast<int>(from.size()))];
+            text += pick(from);
         field->setFocus();
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QApplication::clipboard()->setText(text);
