@@ -50,8 +50,7 @@ TEST_P(CaseStory, DivisorGroupIsOneTabStop)
 // A second invention shows its ten lines at once in the open copy view.
 TEST_P(CaseStory, InventFillsListAndCopyView)
 {
-    for (const char* button : {"inventButton", "viewButton", "inventButton"})
-        click(window, button);
+    click(window, "inventButton", "viewButton", "inventButton");
     const auto* list = control<QListWidget>(window, "exerciseList");
     const QString copied = control<QPlainTextEdit>(window, "copyView")->toPlainText();
     EXPECT_TRUE(list->count() == 10 && copied.startsWith(list->item(0)->text())
@@ -63,8 +62,7 @@ TEST_P(CaseStory, InventFillsListAndCopyView)
 // group is entered on its first option.
 TEST_P(CaseStory, PrintAsksForThisCase)
 {
-    for (const char* button : {"twoDigitsOption", "inventButton", "printButton"})
-        click(window, button);
+    click(window, "twoDigitsOption", "inventButton", "printButton");
     EXPECT_TRUE(windows.markedCase() && windows.markedCase()->divisionCase == GetParam()
                 && windows.markedCase()->divisorDigits == DivisorDigits::TwoDigits);
     PrintWindow* print = windows.openPrintWindow();
@@ -84,8 +82,7 @@ TEST_P(CaseStory, PrintAsksForThisCase)
 
 TEST_P(CaseStory, OpensAgainFresh)
 {
-    for (const char* button : {"oneDigitOption", "inventButton", "viewButton", "printButton", "backButton"})
-        click(window, button);
+    click(window, "oneDigitOption", "inventButton", "viewButton", "printButton", "backButton");
     ASSERT_TRUE(!windows.openCaseWindow(GetParam()) && windows.openStartWindow());
     CaseWindow& again = openCase(GetParam());
     EXPECT_TRUE(control<QListWidget>(&again, "exerciseList")->count() == 0 && again.printMark().isEmpty()
@@ -135,8 +132,7 @@ TEST_F(WindowsTest, PrintWindowNeverClosesLast)
     windows.printWindow().show();
     openCase(DivisionCase::II).windowHandle()->close();
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // "premere Inventa ! ..."
-    for (const char* button : {"operations10Option", "oneColumnOption", "okButton"})
-        click(windows.openPrintWindow(), button);
+    click(windows.openPrintWindow(), "operations10Option", "oneColumnOption", "okButton");
     ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
 }
