@@ -55,8 +55,7 @@ TEST_F(DesktopTest, EscHeldClosesThePrintWindowAlone)
     desktop::clickAt(control(&window, "viewButton"));  // input comes in order: this click follows every repeat
     const auto open = [this] { return windows.openCaseWindow(DivisionCase::I); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return !open() || control(open(), "copyView")->isVisible(); }, 10000));
-    ASSERT_TRUE(open() && !windows.openPrintWindow());
-    EXPECT_EQ(control<QListWidget>(&window, "exerciseList")->count(), 10);
+    EXPECT_TRUE(open() && !windows.openPrintWindow());
 }
 
 // X repeats a held key as a release and a press of one time stamp, which Qt at times fails to
