@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <regex>
 #include <set>
+
+#include <gtest/gtest.h>
 
 #include "core/answers.h"
 #include "core/copies.h"
