@@ -3,9 +3,7 @@
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
-xvfb_pid=
 cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     if dpkg-query -W -f='${Status}' ripartino 2>/dev/null | grep -q 'ok installed'; then
         DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq ripartino >/dev/null || true
     fi
@@ -33,19 +31,15 @@ for size in 16 32 48 64 128 256; do
 done
 
 # The installed program shows its start window on a real X server.
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-DISPLAY=$display QT_QPA_PLATFORM=xcb /usr/bin/ripartino &
-app=$!
-found=no
-for _ in $(seq 100); do
-    if DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '"Ripartino"'; then found=yes; break; fi
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-done
-kill "$app" 2>/dev/null || true
-wait "$app" 2>/dev/null || true
-[ "$found" = yes ] || { echo "the installed program showed no window titled Ripartino"; exit 1; }
+shows_window() {
+    /usr/bin/ripartino &
+    for _ in $(seq 100); do
+        xwininfo -root -tree | grep -q '"Ripartino"' && kill $! && return
+        sleep 0.1
+    done
+    return 1
+}
+export -f shows_window
+timeout 60 bash "$(dirname "$0")/../session/on_xvfb.sh" bash -c shows_window ||
+    { echo "the installed program showed no window titled Ripartino"; exit 1; }
 echo "installed, validated and started"

@@ -4,9 +4,9 @@
 
 #include <QTemporaryDir>
 
+#include "printing/qt_sheet_printer.h"
 #include "support/windows_fixture.h"
 #include "windows/print_window.h"
-#include "printing/qt_sheet_printer.h"
 
 namespace ripartino {
 namespace {
@@ -20,11 +20,9 @@ TEST_F(WindowsTest, EveryCaseInventedViewedPrintedToPdfThenExit)
 
     for (const DivisionCase divisionCase : allCases) {
         CaseWindow& caseWindow = openCase(divisionCase);
-        for (const char* button : {"twoDigitsOption", "inventButton", "viewButton", "okButton", "printButton"})
-            click(&caseWindow, button);
+        click(&caseWindow, "twoDigitsOption", "inventButton", "viewButton", "okButton", "printButton");
         ASSERT_TRUE(QTest::qWaitForWindowExposed(windows.openPrintWindow()));
-        for (const char* button : {"twoColumnsOption", "operations20Option", "okButton"})
-            click(windows.openPrintWindow(), button);
+        click(windows.openPrintWindow(), "twoColumnsOption", "operations20Option", "okButton");
         ASSERT_TRUE(QTest::qWaitFor([this] { return !windows.printService().running(); }, 30000));
         EXPECT_GT(QFileInfo(folder.filePath(QString::number(jobs))).size(), 0) << caseNumeral(divisionCase);
         click(&caseWindow, "backButton");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <gtest/gtest.h>
+#include <functional>
 
 #include <QApplication>
 #include <QListWidget>
@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
+#include <gtest/gtest.h>
 
 #include "core/random_source.h"
 #include "windows/case_window.h"
@@ -42,14 +42,16 @@ protected:
         return found;
     }
 
-    // As a user would: a hidden or disabled control cannot be clicked, and trying fails the test.
-    static void click(const QWidget* window, const char* name)
+    // In turn, as a user would: a hidden or disabled control cannot be clicked, and trying fails the test.
+    template <typename... Names> static void click(const QWidget* window, Names... names)
     {
-        QWidget* target = control(window, name);
-        if (target && target->isVisible() && target->isEnabled())
-            QTest::mouseClick(target, Qt::LeftButton);
-        else if (target)
-            ADD_FAILURE() << name << (target->isVisible() ? " is disabled" : " is hidden");
+        for (const char* name : {names...}) {
+            QWidget* target = control(window, name);
+            if (target && target->isVisible() && target->isEnabled())
+                QTest::mouseClick(target, Qt::LeftButton);
+            else if (target)
+                ADD_FAILURE() << name << (target->isVisible() ? " is disabled" : " is hidden");
+        }
     }
 
     // Opens case window `divisionCase` with its button in the start window.

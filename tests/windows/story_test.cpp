@@ -8,104 +8,129 @@ namespace ripartino {
 namespace {
 
 QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
 void tabTo(const QString& name)
 {
     for (int presses = 0; presses < 16 && focused() != name; ++presses)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        press(Qt::Key_Tab);
     ASSERT_EQ(focused(), name);
 }
 
-class CaseStory : public WindowsTest, public testing::WithParamInterface<DivisionCase> {};
+// Each case window, opened from the start window and active.
+class CaseStory : public WindowsTest, public testing::WithParamInterface<DivisionCase> {
+protected:
+    void SetUp() override
+    {
+        WindowsTest::SetUp();
+        window = &openCase(GetParam());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    CaseWindow* window = nullptr;
+};
 INSTANTIATE_TEST_SUITE_P(Cases, CaseStory, testing::ValuesIn(allCases),
                          [](const auto& row) { return caseNumeral(row.param); });
 
-// One visit to a case window. It opens centred in place of the start window; its divisor group
-// is one tab stop entered on the selected option; it invents, copies, asks for a worksheet
-// (whose option groups the arrows set, beside plain buttons); it opens again fresh, and cannot
-// stay minimised.
-TEST_P(CaseStory, OpenInventCopyPrintAndLeave)
+TEST_P(CaseStory, OpensCentredWithTheFocusOnInvent)
 {
-    const DivisionCase shown = GetParam();
-    CaseWindow* window = &openCase(shown);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(window->pos(), centredPosition(window->screen()->size(), window->frameGeometry().size()));
     EXPECT_EQ(focused(), QStringLiteral("inventButton"));
-    EXPECT_EQ(control(window, "printButton")->toolTip().isEmpty(), shown != DivisionCase::I);
+    EXPECT_EQ(control(window, "printButton")->toolTip().isEmpty(), GetParam() != DivisionCase::I);
+}
 
-    tabTo(QStringLiteral("mixedOption"));  // the divisor group is entered on its selected option
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+// Entered on its selected option, the arrows move the choice, and Tab leaves the group.
+TEST_P(CaseStory, DivisorGroupIsOneTabStop)
+{
+    tabTo(QStringLiteral("mixedOption"));
+    press(Qt::Key_Up);
     EXPECT_TRUE(focused() == QLatin1String("twoDigitsOption") && window->divisorDigits() == DivisorDigits::TwoDigits);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(focused(), QStringLiteral("inventButton"));  // the group was one stop
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    click(window, "viewButton");
-    click(window, "inventButton");  // again: ten new lines, at once in the open copy view
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), QStringLiteral("inventButton"));
+}
+
+// A second invention shows its ten lines at once in the open copy view.
+TEST_P(CaseStory, InventFillsListAndCopyView)
+{
+    click(window, "inventButton", "viewButton", "inventButton");
     const auto* list = control<QListWidget>(window, "exerciseList");
     const QString copied = control<QPlainTextEdit>(window, "copyView")->toPlainText();
     EXPECT_TRUE(list->count() == 10 && copied.startsWith(list->item(0)->text())
                 && copied.endsWith(list->item(9)->text()));
-    click(window, "okButton");
+}
 
-    click(window, "printButton");  // the job reads this window's mark and divisor choice
-    EXPECT_TRUE(windows.markedCase() && windows.markedCase()->divisionCase == shown
+// The job reads this window's mark and divisor choice. "&OK" and "&Annulla" are plain
+// buttons; with nothing selected an option group is entered on its first option.
+TEST_P(CaseStory, PrintAsksForThisCase)
+{
+    click(window, "twoDigitsOption", "inventButton", "printButton");
+    EXPECT_TRUE(windows.markedCase() && windows.markedCase()->divisionCase == GetParam()
                 && windows.markedCase()->divisorDigits == DivisorDigits::TwoDigits);
     PrintWindow* print = windows.openPrintWindow();
     ASSERT_TRUE(print && QTest::qWaitForWindowActive(print));
-    for (QPushButton* button : print->findChildren<QPushButton*>()) {  // "&OK" and "&Annulla": plain buttons
+    for (QPushButton* button : print->findChildren<QPushButton*>()) {
         QPushButton plain(button->text(), print);
         plain.setGeometry(button->geometry());
         plain.setEnabled(button->isEnabled());
         EXPECT_EQ(plain.grab().toImage(), button->grab().toImage());
     }
-    tabTo(QStringLiteral("operations10Option"));  // nothing selected: the group is entered on its first option
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    EXPECT_TRUE(control<QRadioButton>(print, "operations20Option")->isChecked() && !control(print, "okButton")->isEnabled());
+    tabTo(QStringLiteral("operations10Option"));
+    press(Qt::Key_Right);
+    EXPECT_TRUE(control<QRadioButton>(print, "operations20Option")->isChecked()
+                && !control(print, "okButton")->isEnabled());
+}
 
-    click(window, "backButton");
-    ASSERT_TRUE(!windows.openCaseWindow(shown) && windows.openStartWindow());
-    CaseWindow& again = openCase(shown);
+TEST_P(CaseStory, OpensAgainFresh)
+{
+    click(window, "oneDigitOption", "inventButton", "viewButton", "printButton", "backButton");
+    ASSERT_TRUE(!windows.openCaseWindow(GetParam()) && windows.openStartWindow());
+    CaseWindow& again = openCase(GetParam());
     EXPECT_TRUE(control<QListWidget>(&again, "exerciseList")->count() == 0 && again.printMark().isEmpty()
                 && again.divisorDigits() == DivisorDigits::Mixed);
     for (const char* hidden : {"printButton", "viewButton", "okButton", "copyView", "printMark"})
         EXPECT_TRUE(control(&again, hidden)->isHidden()) << hidden;
-    again.setWindowState(Qt::WindowMinimized);  // a window manager may; there is no taskbar button to undo it
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !again.isMinimized() && again.isVisible(); }));
 }
 
-// The start window: the focus on "Esci", its icon handed to a print window not yet
-// made, no access keys. A window that has just appeared takes no part of the gesture that
-// opened it (the second press of a double click), while a click or a key of its own acts
-// at once. The program ends at once by Enter right after start and by Esc
-// with the print window open, and when its last visible window is closed, hidden ones or not;
-// the print window never closes last.
-TEST_F(WindowsTest, TheStartWindowGesturesAndTheWaysToEnd)
+// A window manager may minimise it, and there is no taskbar button to undo that.
+TEST_P(CaseStory, NeverStaysMinimised)
+{
+    window->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isMinimized() && window->isVisible(); }));
+}
+
+// At once by Enter right after start ("Esci" has the focus, and no access key takes it away),
+// and by Esc with the print window open.
+TEST_F(WindowsTest, EndsByEnterOrEsc)
 {
     StartWindow& start = *windows.openStartWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&start));
     EXPECT_EQ(focused(), QStringLiteral("exitButton"));
-    EXPECT_EQ(windows.printWindow().windowIcon().cacheKey(), start.windowIcon().cacheKey());
-    QTest::keyClick(&start, Qt::Key_I, Qt::AltModifier);  // no access keys: Enter below still reaches "Esci"
-    EXPECT_EQ(runUntilTheProgramEnds([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }), 0);
+    QTest::keyClick(&start, Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(runUntilTheProgramEnds([] { press(Qt::Key_Return); }), 0);
     windows.printWindow().show();
     EXPECT_EQ(runUntilTheProgramEnds([&] { QTest::keyClick(control(&start, "case1Label"), Qt::Key_Escape); }), 0);
-    EXPECT_TRUE(windows.openPrintWindow()->isVisible() && start.isVisible());
+    EXPECT_TRUE(windows.openPrintWindow()->isVisible() && start.isVisible());  // no window was asked to close
+}
 
-    // QTest keeps its clicks a double-click time apart; a hand's double click is quicker.
-    const auto quickly = [] { QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval; };
-    click(&start, "case1Button");
-    quickly();
+// The second press of a double click belongs to the start window; a click of its own acts at once.
+TEST_F(WindowsTest, NewWindowIgnoresTheGestureThatOpenedIt)
+{
+    click(windows.openStartWindow(), "case1Button");
+    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;  // as quick as a hand's double click
     CaseWindow& window = *windows.openCaseWindow(DivisionCase::I);
     click(&window, "oneDigitOption");
     EXPECT_EQ(window.divisorDigits(), DivisorDigits::Mixed);
     click(&window, "oneDigitOption");
     EXPECT_EQ(window.divisorDigits(), DivisorDigits::OneDigit);
-    click(&window, "backButton");
+}
 
+// Left alone on screen, the print window brings back the start window when it closes; the
+// program ends when its last visible window is closed.
+TEST_F(WindowsTest, PrintWindowNeverClosesLast)
+{
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-    openCase(DivisionCase::II).windowHandle()->close();                         // the print window is still on screen
+    windows.printWindow().show();
+    openCase(DivisionCase::II).windowHandle()->close();
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // "premere Inventa ! ..."
-    for (const char* button : {"operations10Option", "oneColumnOption", "okButton"})
-        click(windows.openPrintWindow(), button);  // closing last, the print window brings back the start window
+    click(windows.openPrintWindow(), "operations10Option", "oneColumnOption", "okButton");
     ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
 }
