@@ -167,11 +167,10 @@ ExerciseSet CaseGenerator::invent(DivisorDigits digits, RandomSource& source, co
         Candidate candidate = steps_(digits, source);
         if (!candidate.accepted)
             continue;
-        std::string dividendText = candidate.dividend.text(decimalSeparator);
-        std::string divisorText = candidate.divisor.text(decimalSeparator);
-        std::string line = exerciseLine(dividendText, divisorText);
+        std::string line =
+            exerciseLine(candidate.dividend.text(decimalSeparator), candidate.divisor.text(decimalSeparator));
         exercises.push_back(
-            {candidate.dividend, candidate.divisor, std::move(dividendText), std::move(divisorText), std::move(line)});
+            {candidate.dividend, candidate.divisor, std::move(line)});
     }
     return exercises;
 }

@@ -42,8 +42,6 @@ private:
 struct Exercise {
     Number dividend;
     Number divisor;
-    std::string dividendText;
-    std::string divisorText;
     std::string line;  // "dividend : divisor = "
 };
 

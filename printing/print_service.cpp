@@ -111,7 +111,7 @@ PrintService::~PrintService()
     }
 }
 
-int PrintService::sheets() const { return options_.copies >= 1 ? static_cast<int>(std::floor(options_.copies)) : 0; }
+int PrintService::sheets() const { return static_cast<int>(wholeCopies(options_.copies)); }
 
 int PrintService::sheetsDone() const { return job_ ? job_->sheetsDone.load() : 0; }
 

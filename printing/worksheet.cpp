@@ -24,7 +24,6 @@ const std::string answerSpace = " ........";
 const std::string solutionsTitle = "Soluzioni";
 
 // Sheets to print for a copies value: every whole number from 1 up to it.
-double wholeSheets(double copies) { return copies >= 1 ? std::floor(copies) : 0; }
 
 // The answer to a sheet line "dividend : divisor =", read from the numbers as printed;
 // the dots again should the line not be a division.
@@ -77,7 +76,7 @@ void printSheet(const WorksheetOptions& options, const WorksheetTable& table, Sh
 
 bool tooManyCopies(const WorksheetOptions& options)
 {
-    return std::isnan(options.copies) || wholeSheets(options.copies) > maximumCopies;
+    return std::isnan(options.copies) || wholeCopies(options.copies) > maximumCopies;
 }
 
 void inventSheet(const MarkedCase& marked, RandomSource& source, WorksheetTable& table,
@@ -93,6 +92,8 @@ void inventSheet(const MarkedCase& marked, RandomSource& source, WorksheetTable&
 }
 
 }  // namespace
+
+double wholeCopies(double copies) { return copies >= 1 ? std::floor(copies) : 0; }
 
 const std::optional<std::string>& WorksheetTable::slot(int group, int row) const
 {
@@ -125,7 +126,7 @@ PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* ma
         return PrintOutcome::TooManyCopies;
     if (marked)
         inventSheet(*marked, source, table, decimalSeparator);
-    if (wholeSheets(options.copies) >= 1 && !table.isFilled())
+    if (wholeCopies(options.copies) >= 1 && !table.isFilled())
         return PrintOutcome::NothingToPrint;
     return PrintOutcome::Done;
 }
@@ -133,7 +134,7 @@ PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* ma
 PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
                          const std::function<bool(int sheet)>& beforeSheet)
 {
-    const double copies = wholeSheets(options.copies);
+    const double copies = wholeCopies(options.copies);
     // The answers go with the copies: a job of no copies prints no solutions either.
     const double sheets = copies + (options.solutions && copies >= 1 ? 1 : 0);
     for (int sheet = 1; sheet <= sheets; ++sheet) {

@@ -12,12 +12,15 @@
 
 namespace ripartino {
 
+// The heading a sheet has until the user writes another.
+inline constexpr const char* defaultHeading = "Calcola le seguenti operazioni:";
+
 // The choices of one print job, as the print window holds them when "&OK" is pressed.
 struct WorksheetOptions {
     int columns = 0;    // 0 (neither option chosen), 1 or 2
     int blocks = 1;     // blocks of ten operations per column, 1 to 4
     double copies = 1;  // as read from the copies box; sheets = whole copies up to it
-    std::string heading = "Calcola le seguenti operazioni:";
+    std::string heading = defaultHeading;
     bool solutions = false;  // after the copies, one sheet with every exercise answered
 };
 
@@ -48,6 +51,9 @@ private:
 };
 
 inline constexpr double maximumCopies = 999;
+
+// The sheets a number of copies gives: its whole part, none below one.
+double wholeCopies(double copies);
 
 // An exercise as it stands on paper: its line without the trailing blank.
 std::string sheetLine(const Exercise& exercise);

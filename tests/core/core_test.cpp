@@ -125,7 +125,7 @@ std::int64_t at(Decimal x, int k) { return x.units * std::int64_t(std::pow(10, k
 // the divisor whole, and 0 <= remainder < divisor × m × 0,01.
 void expectWrittenDivision(const Exercise& e)
 {
-    const auto dividend = parseDecimal(e.dividendText, ","), divisor = parseDecimal(e.divisorText, ",");
+    const auto dividend = parseDecimal(e.dividend.text(","), ","), divisor = parseDecimal(e.divisor.text(","), ",");
     const auto answer = writtenDivision(dividend.value(), divisor.value());
     ASSERT_TRUE(answer && answer->quotient.decimals <= 2) << e.line;
     const std::int64_t step = at(*divisor, 4 + divisor->decimals), remainder = at(answer->remainder, 6);
@@ -153,7 +153,7 @@ TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
                 ASSERT_TRUE(dividend >= promise.least && dividend <= promise.most) << dividend;
                 ASSERT_TRUE(promise.above < 0 || (dividend > divisor) == (promise.above == 1)) << e.line;
                 ASSERT_TRUE(promise.divisionCase != V || std::fmod(dividend, divisor) != 0) << e.line;
-                ASSERT_TRUE(std::regex_match(e.dividendText, plain) && std::regex_match(e.divisorText, plain));
+                ASSERT_TRUE(std::regex_match(e.dividend.text(","), plain) && std::regex_match(e.divisor.text(","), plain));
                 expectWrittenDivision(e);
             }
         }
