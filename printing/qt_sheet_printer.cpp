@@ -114,7 +114,7 @@ void QtSheetPrinter::setFontSize(double points)
     fontChanged_ = true;
 }
 
-void QtSheetPrinter::fail(PrinterStatus status)
+void QtSheetPrinter::fail(PrintOutcome status)
 {
     status_ = status;
     if (painter_.isActive())
@@ -129,7 +129,7 @@ bool QtSheetPrinter::beginJob()
     printer_->setCreator(QStringLiteral("Ripartino"));
     printer_->setPageLayout(layout_);
     if (!painter_.begin(printer_.get())) {
-        fail(PrinterStatus::JobRefused);
+        fail(PrintOutcome::JobRefused);
         return false;
     }
     return true;
@@ -137,7 +137,7 @@ bool QtSheetPrinter::beginJob()
 
 void QtSheetPrinter::printLine(const PrintLine& items)
 {
-    if (status_ != PrinterStatus::Ready)
+    if (status_ != PrintOutcome::Done)
         return;
     if (!painter_.isActive() && !beginJob())
         return;
@@ -302,7 +302,7 @@ void QtSheetPrinter::paintSheet()
     // Waits for a sheet, so that a page break at the very end adds no blank page.
     if (pageWanted_) {
         if (!printer_->newPage()) {
-            fail(PrinterStatus::JobRefused);
+            fail(PrintOutcome::JobRefused);
             return;
         }
         y_ = 0;
@@ -315,7 +315,7 @@ void QtSheetPrinter::paintSheet()
         // Only a sheet too long for any page runs past the bottom; it goes on on the next.
         if (paged_ && y_ > 0 && y_ + height > printer_->height()) {
             if (!printer_->newPage()) {
-                fail(PrinterStatus::JobRefused);
+                fail(PrintOutcome::JobRefused);
                 return;
             }
             y_ = 0;
@@ -343,7 +343,7 @@ void QtSheetPrinter::endDocument()
     if (!painter_.isActive())
         return;
     if (!painter_.end())
-        status_ = PrinterStatus::JobRefused;
+        status_ = PrintOutcome::JobRefused;
     y_ = 0;
     pageWanted_ = false;
     laidOut_.clear();

@@ -43,7 +43,7 @@ public:
     void printLine(const PrintLine& items) override;
     void newPage() override;
     void endDocument() override;
-    PrinterStatus status() const override { return status_; }
+    PrintOutcome status() const override { return status_; }
 
     // The sheet's own margins on `paper`, widened where a printer cannot print closer to
     // the edge (`printerMarginsMm`).
@@ -75,7 +75,7 @@ private:
     };
 
     bool beginJob();
-    void fail(PrinterStatus status);
+    void fail(PrintOutcome status);
     qreal advance(FontOnPaper& font, const QString& text);
     qreal itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, std::size_t column,
                     std::vector<ColumnHead>& heads);
@@ -104,7 +104,7 @@ private:
     bool paged_ = false;  // too long for any page: goes on on further pages at full size
     qreal y_ = 0;         // top of the next row, from the top of the printable area
     bool pageWanted_ = false;
-    PrinterStatus status_ = PrinterStatus::Ready;
+    PrintOutcome status_ = PrintOutcome::Done;
 };
 
 }  // namespace ripartino

@@ -28,10 +28,7 @@ enum class PrintOutcome {
     Cancelled,            // the user stopped the job before it was handed over
     NotWritten,           // the sheets could not be written whole to their file (a full disk): nothing was
                           // handed over, no file was left
-    Ready = Done,         // a printer's word for Done while the job runs
 };
-// The printers' older name for the same outcomes.
-using PrinterStatus = PrintOutcome;
 
 // What the worksheet job needs of a printer. The first printLine begins the job.
 class SheetPrinter {
@@ -48,8 +45,8 @@ public:
     virtual void newPage() = 0;
     // Hands the job to the print system; a job in which nothing was printed sends nothing.
     virtual void endDocument() = 0;
-    // Once it is no longer Ready, the printer ignores further lines.
-    virtual PrinterStatus status() const = 0;
+    // Once it is no longer Done, the printer ignores further lines.
+    virtual PrintOutcome status() const = 0;
 };
 
 }  // namespace ripartino

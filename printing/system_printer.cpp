@@ -290,14 +290,14 @@ SystemPrinter::~SystemPrinter()
         pdf_.remove();
 }
 
-void SystemPrinter::fail(PrinterStatus status)
+void SystemPrinter::fail(PrintOutcome status)
 {
-    if (status_ != PrinterStatus::Ready)
+    if (status_ != PrintOutcome::Done)
         return;
     if (cancelled_)
-        status = PrinterStatus::Cancelled;
+        status = PrintOutcome::Cancelled;
     else if (connection_ && connection_->timedOut)
-        status = PrinterStatus::ServiceNotAnswering;
+        status = PrintOutcome::ServiceNotAnswering;
     status_ = status;
     sheets_.reset();
     if (!pdf_.fileName().isEmpty())
@@ -306,7 +306,7 @@ void SystemPrinter::fail(PrinterStatus status)
 
 void SystemPrinter::failWriting(const QString& reason)
 {
-    if (status_ != PrinterStatus::Ready)
+    if (status_ != PrintOutcome::Done)
         return;
     // The file system tells a full disk only by what it has left, and the file still
     // holds what it took.
@@ -321,7 +321,7 @@ void SystemPrinter::failWriting(const QString& reason)
         failureText_ = QStringLiteral("Il file da stampare non si può scrivere nella cartella dei file temporanei "
                                       "(%1)%2: non è stato stampato nulla.")
                            .arg(folder, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
-    fail(PrinterStatus::NotWritten);
+    fail(PrintOutcome::NotWritten);
 }
 
 bool SystemPrinter::begin()
@@ -329,7 +329,7 @@ bool SystemPrinter::begin()
     begun_ = true;
     const Cups* cups = Cups::load();
     if (!cups) {
-        fail(PrinterStatus::ServiceNotRunning);
+        fail(PrintOutcome::ServiceNotRunning);
         return false;
     }
     connection_ = std::make_unique<Connection>(*cups, cancelled_);
@@ -337,7 +337,7 @@ bool SystemPrinter::begin()
     c.http = cups->connect(cups->server(), cups->port(), nullptr, AF_UNSPEC, cups->encryption(), 1,
                            static_cast<int>(patience_.count()), nullptr);
     if (!c.http) {
-        fail(PrinterStatus::ServiceNotRunning);
+        fail(PrintOutcome::ServiceNotRunning);
         return false;
     }
     cups->setTimeout(c.http, 0.2, &Connection::goOnWaiting, &c);
@@ -345,7 +345,7 @@ bool SystemPrinter::begin()
 
     cups_dest_t* dest = cups->namedDest(c.http, nullptr, nullptr);
     if (!dest) {
-        fail(PrinterStatus::NoDefaultPrinter);
+        fail(PrintOutcome::NoDefaultPrinter);
         return false;
     }
     destination_ = dest->name;
@@ -359,7 +359,7 @@ bool SystemPrinter::begin()
     }
     cups->freeDests(1, dest);
     if (c.timedOut || cancelled_) {
-        fail(PrinterStatus::ServiceNotAnswering);
+        fail(PrintOutcome::ServiceNotAnswering);
         return false;
     }
     layout_ = layout;
@@ -395,10 +395,10 @@ void SystemPrinter::setFontSize(double points)
 
 void SystemPrinter::printLine(const PrintLine& items)
 {
-    if (status_ != PrinterStatus::Ready || (!begun_ && !begin()))
+    if (status_ != PrintOutcome::Done || (!begun_ && !begin()))
         return;
     sheets_->printLine(items);
-    if (sheets_->status() != PrinterStatus::Ready)
+    if (sheets_->status() != PrintOutcome::Done)
         failWriting();
 }
 
@@ -410,10 +410,10 @@ void SystemPrinter::newPage()
 
 void SystemPrinter::endDocument()
 {
-    if (status_ != PrinterStatus::Ready || !sheets_)
+    if (status_ != PrintOutcome::Done || !sheets_)
         return;
     sheets_->endDocument();
-    const bool drawn = sheets_->status() == PrinterStatus::Ready;
+    const bool drawn = sheets_->status() == PrintOutcome::Done;
     sheets_.reset();
     // The drawing does not say when the disk refused its bytes: the file must prove
     // itself whole, on the disk, before the print service sees it.
@@ -434,7 +434,7 @@ bool SystemPrinter::submit()
     Connection& c = *connection_;
     QFile file(pdf_.fileName());
     if (cancelled_ || !file.open(QIODevice::ReadOnly)) {
-        fail(PrinterStatus::JobRefused);
+        fail(PrintOutcome::JobRefused);
         return false;
     }
     // The program makes its copies itself: a queue whose own default is more must not
@@ -455,7 +455,7 @@ bool SystemPrinter::submit()
     const int job = cups.createJob(c.http, destination_.c_str(), "Ripartino", optionCount, options);
     cups.freeOptions(optionCount, options);
     if (job <= 0) {
-        fail(PrinterStatus::JobRefused);
+        fail(PrintOutcome::JobRefused);
         return false;
     }
     bool sent =
@@ -475,7 +475,7 @@ bool SystemPrinter::submit()
             cups.cancelJob(c.http, destination_.c_str(), job, 1);
             c.timedOut = false;
         }
-        fail(PrinterStatus::JobRefused);
+        fail(PrintOutcome::JobRefused);
         return false;
     }
     return true;

@@ -53,7 +53,7 @@ public:
     void printLine(const PrintLine& items) override;
     void newPage() override;
     void endDocument() override;
-    PrinterStatus status() const override { return status_; }
+    PrintOutcome status() const override { return status_; }
     // Why the sheets could not be written, in the user's words, once status() is NotWritten.
     QString failureText() const { return failureText_; }
 
@@ -64,7 +64,7 @@ public:
 
 private:
     bool begin();
-    void fail(PrinterStatus status);
+    void fail(PrintOutcome status);
     void failWriting(const QString& reason = {});
     bool submit();
 
@@ -80,7 +80,7 @@ private:
     bool begun_ = false;
     bool sideways_ = false;  // the queue names its paper wider than high
     QString failureText_;
-    PrinterStatus status_ = PrinterStatus::Ready;
+    PrintOutcome status_ = PrintOutcome::Done;
 };
 
 }  // namespace ripartino
