@@ -95,7 +95,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 kept=$(mktemp -d)
 trap 'stop; rm -rf "$kept"' EXIT
-RIPARTINO_KEEP_PDF=$kept bash "$top/tests/e2e/print_through_cups.sh" "$build/tests/printing/print_window_test" >/dev/null
+RIPARTINO_KEEP_PDF=$kept bash "$top/tests/e2e/print_through_cups.sh" "$build/tests/e2e/print_driver" >/dev/null
 for pdf in "$kept"/*.pdf; do
     if pdftotext "$pdf" - | grep -q '^4)'; then
         pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/sheet"

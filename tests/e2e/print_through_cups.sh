@@ -5,7 +5,7 @@
 # folder, a queue that makes two copies by itself, one with wide margins, one that rejects
 # jobs, no queue at all (then "Salva come PDF..."), a server stopped and one killed.
 # Leaves no server, queue, mount or file behind.
-#   print_through_cups.sh PRINT_WINDOW_TEST
+#   print_through_cups.sh PRINT_DRIVER
 # With RIPARTINO_KEEP_PDF set to a directory, the printed PDFs are copied there for a look.
 set -euo pipefail
 # The print window is driven offscreen, whatever display the caller has.
@@ -74,7 +74,7 @@ print_and_read() {
     local before
     before=$(pdfs)
     said=$(RIPARTINO_PRINT="$*" TMPDIR="$work/programtmp" XDG_RUNTIME_DIR="$work/xdg" LC_ALL=it_IT.UTF-8 \
-        "$program" --gtest_filter=PrintWindowTest.OnTheSystemPrinter 2>"$work/err") || fail "$*: $said $(cat "$work/err")"
+        "$program" "$@" 2>"$work/err") || fail "$*: $said $(cat "$work/err")"
     [ -z "$(ls -A "$work/programtmp")" ] || fail "$*: a temporary file stayed behind: $(ls -A "$work/programtmp")"
     for _ in $(seq 600); do [ -z "$(lpstat -o 2>/dev/null || true)" ] && break; sleep 0.1; done
     pdf=$(comm -13 <(echo "$before") <(pdfs))

@@ -22,6 +22,7 @@
 #include "support/recording_printer.h"
 #include "support/windows_fixture.h"
 #include "support/desktop.h"
+#include "support/dialog_answerer.h"
 
 namespace ripartino {
 
@@ -64,51 +65,14 @@ long count(const std::vector<std::string>& calls, const std::string& call)
     return std::count(calls.begin(), calls.end(), call);
 }
 
-// With RIPARTINO_PRINT set (by tests/e2e/print_through_cups.sh), jobs go to the system printer.
-const QStringList systemJob = qEnvironmentVariable("RIPARTINO_PRINT").split(' ', Qt::SkipEmptyParts);
-
 class PrintWindowTest : public WindowsTest {
 protected:
     void SetUp() override
     {
-        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         WindowsTest::SetUp();
-        if (systemJob.isEmpty())
-            windows.setPrinterFactory([this] { return std::make_unique<LoggedPrinter>(jobs, failure); });
-        // Dialogs run their own loops: answer them from there, as the user would. A message
-        // gets "OK" (or "Yes" when it asks), or "Salva come PDF..." when `answer` is "save:FILE",
-        // and then the save dialog gets FILE typed; "cancel" presses "Annulla" in the progress
-        // dialog. A dialog still open after a minute is closed, and the test fails.
-        deadline.start();
-        QObject::connect(&answerer, &QTimer::timeout, [this] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (dialog && deadline.hasExpired(60000)) {
-                ADD_FAILURE() << "a dialog stayed open: " << dialog->windowTitle().toStdString();
-                dialog->close();
-            } else if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-                message = box->text();
-                QAbstractButton* chosen = box->button(QMessageBox::Yes);
-                for (QAbstractButton* choice : box->buttons()) {
-                    message += " [" + choice->text() + "]";
-                    if (choice->text() == (answer.startsWith("save:") ? "Salva come PDF..." : "OK"))
-                        chosen = choice;
-                }
-                said << message;
-                chosen->click();
-            } else if (auto* save = qobject_cast<QFileDialog*>(dialog)) {
-                std::printf("proposed: %s\n", qPrintable(save->selectedFiles().value(0)));
-                auto* name = save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                const QString typed = std::exchange(answer, QString());  // "save:FILE" or "pdf:FILE"
-                name->setText(typed.mid(typed.indexOf(u':') + 1));  // typed, its completer would cut in
-                // Queued: the question whether to replace a file runs its own loop, which this
-                // timer must be free to answer.
-                QMetaObject::invokeMethod(name, [name] { QTest::keyClick(name, Qt::Key_Return); }, Qt::QueuedConnection);
-            } else if (qobject_cast<QProgressDialog*>(dialog) && answer == "cancel") {
-                QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);  // its one button: "Annulla"
-            }
-        });
-        answerer.start(20);
+        windows.setPrinterFactory([this] { return std::make_unique<LoggedPrinter>(jobs, failure); });
     }
+    void TearDown() override { EXPECT_TRUE(hands.stuck.isEmpty()) << "a dialog stayed open: " << hands.stuck.toStdString(); }
 
     // Case window `divisionCase` after "Inventa !", with the print window opened from it.
     PrintWindow& openPrintWindow(DivisionCase divisionCase = DivisionCase::I)
@@ -138,31 +102,11 @@ protected:
 
     Jobs jobs;
     PrintOutcome failure = PrintOutcome::Done;
-    QTimer answerer;
-    QElapsedTimer deadline;
-    QString answer;
-    QString message;
-    QStringList said;
+    DialogAnswerer hands;
+    QString& answer = hands.answer;
+    QString& message = hands.message;
+    QStringList& said = hands.said;
 };
-
-// The end-to-end print test's hands: RIPARTINO_PRINT="COLUMNS OPERATIONS COPIES [cancel | save:FILE]".
-// Says what message came up, whether the print window stayed open, how long "&OK" took
-// and how often a 100 ms timer fired meanwhile (the windows kept painting).
-TEST_F(PrintWindowTest, OnTheSystemPrinter)
-{
-    if (systemJob.size() < 3)
-        GTEST_SKIP() << "run by tests/e2e/print_through_cups.sh";
-    answer = systemJob.value(3);
-    QTimer ticker;
-    QSignalSpy ticks(&ticker, &QTimer::timeout);
-    ticker.start(100);
-    QElapsedTimer clock;
-    clock.start();
-    const std::string said = print(openPrintWindow(), "operations" + systemJob[1] + "Option",
-                                   systemJob[0] == "2" ? "twoColumnsOption" : "oneColumnOption", systemJob[2]);
-    std::printf("message: %s\nprint window: %s\nmilliseconds: %lld\nticks: %d\n", said.c_str(),
-                printWindowOpen() ? "open" : "closed", clock.elapsed(), static_cast<int>(ticks.count()));
-}
 
 // Every opening starts fresh, whatever the last one chose; "&OK" (here Alt+O) prints with the
 // heading typed and closes the window. Then Esc,

@@ -1,0 +1,69 @@
+// The end-to-end print test's hands: opens case I, invents, opens the print window and presses
+// "&OK" on the system's default printer under the caller's settings.
+//   print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE]
+// Says what message came up, whether the print window stayed open, how long the job took
+// and how often a 100 ms timer fired meanwhile (the windows kept painting).
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSignalSpy>
+
+#include <cstdio>
+
+#include "support/dialog_answerer.h"
+#include "windows/case_window.h"
+#include "windows/program_windows.h"
+#include "windows/start_window.h"
+
+using namespace ripartino;
+
+namespace {
+
+// Clicks a control as a user would, or says why it cannot.
+bool click(const QWidget* window, const QString& name)
+{
+    auto* control = window ? window->findChild<QWidget*>(name) : nullptr;
+    if (!control || !control->isVisible() || !control->isEnabled()) {
+        std::fprintf(stderr, "cannot click %s\n", qPrintable(name));
+        return false;
+    }
+    QTest::mouseClick(control, Qt::LeftButton);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList job = app.arguments().mid(1);
+    if (job.size() < 3) {
+        std::fprintf(stderr, "usage: print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE]\n");
+        return 2;
+    }
+    RandomSource source;
+    ProgramWindows windows(source, systemDecimalSeparator());
+    windows.startWindow().show();
+    DialogAnswerer hands;
+    hands.answer = job.value(3);
+    if (!click(&windows.startWindow(), "case1Button") || !click(windows.openCaseWindow(DivisionCase::I), "inventButton")
+        || !click(windows.openCaseWindow(DivisionCase::I), "printButton"))
+        return 1;
+    PrintWindow* print = windows.openPrintWindow();
+    if (!click(print, "operations" + job[1] + "Option") || !click(print, job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"))
+        return 1;
+    print->findChild<QLineEdit*>("copiesField")->setText(job[2]);
+
+    QTimer ticker;
+    QSignalSpy ticks(&ticker, &QTimer::timeout);
+    ticker.start(100);
+    QElapsedTimer clock;
+    clock.start();
+    if (!click(print, "okButton") || !QTest::qWaitFor([&] { return !windows.printService().running(); }, 60000))
+        return 1;
+    std::printf("message: %s\nprint window: %s\nmilliseconds: %lld\nticks: %d\n", qPrintable(hands.message),
+                windows.openPrintWindow() && windows.openPrintWindow()->isVisible() ? "open" : "closed", clock.elapsed(),
+                static_cast<int>(ticks.count()));
+    return hands.stuck.isEmpty() ? 0 : 1;
+}

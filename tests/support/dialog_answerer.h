@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <utility>
+
+namespace ripartino {
+
+// Dialogs run their own loops: this answers them from there, as a user would. A message
+// gets "OK" (or "Yes" when it asks), or "Salva come PDF..." when `answer` is "save:FILE";
+// the save dialog then gets FILE typed (also for "pdf:FILE", the answer to "Salva PDF...");
+// "cancel" presses "Annulla" in the progress dialog. A dialog still open after a minute is
+// closed, and `stuck` says so.
+class DialogAnswerer {
+public:
+    DialogAnswerer()
+    {
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        deadline_.start();
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answerTheDialog(); });
+        timer_.start(20);
+    }
+
+    QString answer;
+    QString message;  // the last message's text with its buttons: "... [OK] [Salva come PDF...]"
+    QStringList said;  // every message's
+    QString stuck;     // the title of a dialog that stayed open
+
+private:
+    void answerTheDialog()
+    {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog && deadline_.hasExpired(60000)) {
+            stuck = dialog->windowTitle();
+            dialog->close();
+        } else if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            message = box->text();
+            QAbstractButton* chosen = box->button(QMessageBox::Yes);
+            for (QAbstractButton* choice : box->buttons()) {
+                message += " [" + choice->text() + "]";
+                if (choice->text() == (answer.startsWith("save:") ? "Salva come PDF..." : "OK"))
+                    chosen = choice;
+            }
+            said << message;
+            chosen->click();
+        } else if (auto* save = qobject_cast<QFileDialog*>(dialog)) {
+            std::printf("proposed: %s\n", qPrintable(save->selectedFiles().value(0)));
+            auto* name = save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            const QString typed = std::exchange(answer, QString());
+            name->setText(typed.mid(typed.indexOf(u':') + 1));  // typed, its completer would cut in
+            // Queued: the question whether to replace a file runs its own loop, which this
+            // timer must be free to answer.
+            QMetaObject::invokeMethod(name, [name] { QTest::keyClick(name, Qt::Key_Return); }, Qt::QueuedConnection);
+        } else if (qobject_cast<QProgressDialog*>(dialog) && answer == "cancel") {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);  // its one button: "Annulla"
+        }
+    }
+
+    QTimer timer_;
+    QElapsedTimer deadline_;
+};
+
+}  // namespace ripartino
