@@ -165,34 +165,68 @@ qreal QtSheetPrinter::advance(FontOnPaper& font, const QString& text)
     return *known;
 }
 
-qreal QtSheetPrinter::itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, std::size_t column,
-                                std::vector<ColumnHead>& heads)
+qreal QtSheetPrinter::itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, qreal least) const
 {
     for (int step = 0; step < item.zoneAdvancesBefore; ++step)
         x = (std::floor(x / font.zoneWidth) + 1) * font.zoneWidth;
+    return std::max(x, least);
+}
+
+void QtSheetPrinter::alignColumns()
+{
     // A line whose items stand further apart heads the lines below it, as a block's numbers
-    // head its exercises: their items start no further left than its own, however short
-    // the text before them.
-    if (heads.size() <= column)
-        heads.resize(column + 1, {-1, 0});
-    ColumnHead& head = heads[column];
-    if (head.advances > item.zoneAdvancesBefore)
-        return std::max(x, head.x);
-    head = {item.zoneAdvancesBefore, x};
-    return x;
+    // head its exercises: down to the next such line, their items in one column stand
+    // straight, as far right as the farthest of them needs, never left of the head's own.
+    leastStarts_.clear();
+    for (const SheetLine& line : sheet_)
+        leastStarts_.emplace_back(line.items.size(), 0);
+    std::vector<qreal> ends(sheet_.size(), 0);  // of the items so far, none wrapped
+    std::vector<qreal> starts(sheet_.size(), 0);
+    for (std::size_t column = 0, lines = 1; lines > 0; ++column) {
+        lines = 0;
+        int headAdvances = -1;
+        qreal farthest = 0;
+        std::vector<std::size_t> under;
+        const auto align = [&] {
+            for (const std::size_t i : under)
+                leastStarts_[i][column] = farthest;
+            under.clear();
+        };
+        for (std::size_t i = 0; i < sheet_.size(); ++i) {
+            if (column >= sheet_[i].items.size())
+                continue;
+            ++lines;
+            const PrintItem& item = sheet_[i].items[column];
+            starts[i] = itemStart(fonts_[sheet_[i].font], ends[i], item, 0);
+            if (item.zoneAdvancesBefore < headAdvances) {
+                under.push_back(i);
+            } else {
+                align();
+                headAdvances = item.zoneAdvancesBefore;
+            }
+            farthest = under.empty() ? starts[i] : std::max(farthest, starts[i]);
+        }
+        align();
+        for (std::size_t i = 0; i < sheet_.size(); ++i)
+            if (column < sheet_[i].items.size()) {
+                const std::string& text = sheet_[i].items[column].text;
+                ends[i] = std::max(starts[i], leastStarts_[i][column])
+                    + (text.empty() ? 0 : advance(fonts_[sheet_[i].font], QString::fromStdString(text)));
+            }
+    }
 }
 
 qreal QtSheetPrinter::unwrappedWidth(qreal paperWidth)
 {
-    std::vector<ColumnHead> heads;
     qreal widest = 0;
-    for (const SheetLine& line : sheet_) {
+    for (std::size_t i = 0; i < sheet_.size(); ++i) {
+        const SheetLine& line = sheet_[i];
         FontOnPaper& font = fonts_[line.font];
         qreal x = 0;
         bool fits = true;
         for (std::size_t column = 0; column < line.items.size(); ++column) {
             const PrintItem& item = line.items[column];
-            x = itemStart(font, x, item, column, heads);
+            x = itemStart(font, x, item, leastStarts_[i][column]);
             const qreal wide = item.text.empty() ? 0 : advance(font, QString::fromStdString(item.text));
             fits = fits && wide <= paperWidth;
             x += wide;
@@ -206,15 +240,15 @@ qreal QtSheetPrinter::unwrappedWidth(qreal paperWidth)
 std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& rightmost)
 {
     std::vector<Row> rows;
-    std::vector<ColumnHead> heads;
     rightmost = 0;
-    for (const SheetLine& line : sheet_) {
+    for (std::size_t i = 0; i < sheet_.size(); ++i) {
+        const SheetLine& line = sheet_[i];
         FontOnPaper& font = fonts_[line.font];
         rows.push_back({line.font, {}});
         qreal x = 0;
         for (std::size_t column = 0; column < line.items.size(); ++column) {
             const PrintItem& item = line.items[column];
-            x = itemStart(font, x, item, column, heads);
+            x = itemStart(font, x, item, leastStarts_[i][column]);
             if (item.text.empty())
                 continue;
             const QString text = QString::fromStdString(item.text);
@@ -272,6 +306,7 @@ void QtSheetPrinter::layOutSheet()
     const qreal usualWidth = (paper.width() - usualMargins.left() - usualMargins.right()) * dotsPerPoint;
     const qreal usualHeight = (paper.height() - usualMargins.top() - usualMargins.bottom()) * dotsPerPoint;
 
+    alignColumns();
     // Shrunk to the width, so that only a text too wide for the paper on its own wraps,
     // and to the height, while the text stays big enough to read.
     qreal width = 0;

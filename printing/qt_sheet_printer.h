@@ -69,16 +69,12 @@ private:
         std::size_t font;
         std::vector<Piece> pieces;
     };
-    struct ColumnHead {
-        int advances;  // before the line's item in this column
-        qreal x;
-    };
 
     bool beginJob();
     void fail(PrintOutcome status);
     qreal advance(FontOnPaper& font, const QString& text);
-    qreal itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, std::size_t column,
-                    std::vector<ColumnHead>& heads);
+    qreal itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, qreal least) const;
+    void alignColumns();
     // How wide the sheet is with no line wrapped, but for lines with a text wider than
     // `paperWidth` on its own.
     qreal unwrappedWidth(qreal paperWidth);
@@ -100,6 +96,7 @@ private:
     // The last sheet laid out: copies are alike, so it is laid out once.
     std::vector<SheetLine> laidOut_;
     std::vector<Row> rows_;
+    std::vector<std::vector<qreal>> leastStarts_;  // of each item of sheet_ (alignColumns)
     qreal scale_ = 1;
     bool paged_ = false;  // too long for any page: goes on on further pages at full size
     qreal y_ = 0;         // top of the next row, from the top of the printable area

@@ -33,6 +33,7 @@ struct PaperRow {
     int pagesPerCopy;   // none: the job prints no copy
     double leastScale;  // 1: at full size, every place where the print zones put it
     MarkedCase marked = {DivisionCase::I, DivisorDigits::Mixed};
+    bool solutions = false;
 };
 
 class SheetOnPaper : public testing::TestWithParam<PaperRow> {};
@@ -48,23 +49,25 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     WorksheetTable table;
     // A printer that cannot print near the edges: its least margins come in points.
     QtSheetPrinter printer(pdf, QtSheetPrinter::pageLayout(QPageSize(row.paper), row.margins * (25.4 / 72)));
-    const WorksheetOptions options{row.columns, row.blocks, row.pagesPerCopy ? 2.0 : 0.0, row.heading};
+    const WorksheetOptions options{row.columns, row.blocks, row.pagesPerCopy ? 2.0 : 0.0, row.heading, row.solutions};
     ASSERT_EQ(prepareSheets(options, &row.marked, source, table, ","), PrintOutcome::Done);
     ASSERT_EQ(printSheets(options, table, printer), PrintOutcome::Done);
     ASSERT_EQ(QFile::exists(pdf), row.pagesPerCopy > 0);
     if (!row.pagesPerCopy)
         return;
     // Each copy from a fresh page, and no blank page after the last.
-    EXPECT_EQ(run("pdftotext", {"-bbox", pdf, "-"}).count("<page "), 2 * row.pagesPerCopy);
+    EXPECT_EQ(run("pdftotext", {"-bbox", pdf, "-"}).count("<page "), 2 * row.pagesPerCopy + row.solutions);
+    const int sheets = 2 + row.solutions;
 
     // Each line of the sheet once per copy, whole, the two columns side by side.
     QString text = '\n' + run("pdftotext", {"-layout", pdf, "-"}) + '\n';
     text.replace(QRegularExpression("\\s*\n\\s*"), "\n").replace(QRegularExpression(" +"), " ");
-    EXPECT_EQ(QString(text).remove(' ').remove('\n').count(QString::fromStdString(row.heading).remove(' ')), 2);
+    EXPECT_EQ(QString(text).remove(' ').remove('\n').count(QString::fromStdString(row.heading).remove(' ')), sheets);
     const auto exercise = [&](int group, int r) { return QString::fromStdString(*table.slot(group, r)) + " ........"; };
     const auto copiesOf = [&](const QString& line) { return text.count('\n' + line + '\n'); };
     for (int k = 1; k <= row.blocks; ++k) {
-        EXPECT_EQ(copiesOf(row.columns == 1 ? QString("%1)").arg(k) : QString("%1) %2)").arg(2 * k - 1).arg(2 * k)), 2);
+        EXPECT_EQ(copiesOf(row.columns == 1 ? QString("%1)").arg(k) : QString("%1) %2)").arg(2 * k - 1).arg(2 * k)),
+                  sheets);
         for (int r = 1; r <= 10; ++r)
             EXPECT_EQ(copiesOf(exercise(2 * k - 1, r) + (row.columns == 2 ? ' ' + exercise(2 * k, r) : "")), 2);
     }
@@ -88,7 +91,7 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
         EXPECT_TRUE(printable.adjusted(-1, -1, 1, 1)
                         .contains(QRectF(QPointF(word.xMin, word.yMin), QPointF(word.xMax, word.yMax))))
             << word.text.toStdString() << " on page " << word.page;
-        if (row.columns == 2 && QStringList({"2)", "4)", "6)", "8)"}).contains(word.text)) {
+        if (row.columns == 2 && word.page <= 2 && QStringList({"2)", "4)", "6)", "8)"}).contains(word.text)) {
             EXPECT_NEAR(word.xMin - left, 2 * zone, 0.5) << word.text.toStdString();
         }
         // A heading too wide for the paper goes on where it starts.
@@ -109,6 +112,20 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
             EXPECT_NEAR(right->xMin - left, zones * zone + blanks * scale, 0.5) << right->text.toStdString();
         }
     }
+    // On the solution sheet each block's right-hand exercises stand in one column, however
+    // long the answers on their left, never left of their number.
+    const auto xOf = [&](const QString& text, double from) {
+        const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
+            return w.page == words.back().page && (text + ' ').startsWith(w.text + ' ') && w.xMin >= from - 0.5;
+        });
+        return it == words.end() ? -1.0 : it->xMin;
+    };
+    for (int k = 1; row.solutions && k <= row.blocks; ++k) {
+        const double number = xOf(QString("%1)").arg(2 * k), 0);
+        const auto start = [&](int r) { return xOf(QString::fromStdString(*table.slot(2 * k, r)), number); };
+        for (int r = 1; r <= 10; ++r)
+            EXPECT_NEAR(start(r), std::max(start(1), number), 0.5) << "block " << k << " row " << r;
+    }
     for (const char* face : {"Comic Sans MS", "Arial"})
         EXPECT_TRUE(run("pdffonts", {pdf}).contains(fontFamily(face).remove(' '), Qt::CaseInsensitive)) << face;
 }
@@ -118,6 +135,8 @@ const PaperRow paperRows[] = {
     {"A4TwoColumnsOfForty", QPageSize::A4, usual, 2, 4, heading, 1, 1},
     {"NoCopiesWritesNothing", QPageSize::A4, usual, 2, 4, heading, 0, 1},
     // Short left-hand exercises: the right-hand ones still stand under "2)".
+    // Its solution sheet too, each block's right-hand column straight behind long answers.
+    {"A4SolutionsTwoColumnsOfForty", QPageSize::A4, usual, 2, 4, heading, 1, 1, {}, true},
     {"A4CaseVOneDigit", QPageSize::A4, usual, 2, 4, heading, 1, 1, {DivisionCase::V, DivisorDigits::OneDigit}},
     // Shrunk to fit wider margins rather than spill its last rows onto a page of their own,
     // or run off the right edge.
