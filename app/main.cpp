@@ -1,15 +1,15 @@
-#include <QApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include <QApplication>
+
 #include "app/layout_dump.h"
 #include "core/random_source.h"
 #include "ui/look.h"
+#include "ui/x11_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
-#include "ui/x11_window.h"
 
 int main(int argc, char* argv[])
 {

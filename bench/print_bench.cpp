@@ -5,7 +5,8 @@
 // after "&OK" on a job of 999 copies of two columns of 40; and from "Annulla" to the
 // progress dialog gone, with the printer drawing and with it stuck, as behind a print
 // service that has stopped.
-#include <benchmark/benchmark.h>
+#include <condition_variable>
+#include <mutex>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,16 +20,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <condition_variable>
-#include <mutex>
+#include <benchmark/benchmark.h>
 
+#include "printing/fonts.h"
+#include "printing/qt_sheet_printer.h"
+#include "printing/worksheet.h"
 #include "windows/case_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
-
-#include "printing/qt_sheet_printer.h"
-#include "printing/fonts.h"
-#include "printing/worksheet.h"
 
 using namespace ripartino;
 
@@ -241,7 +240,8 @@ void annullaToGone(benchmark::State& state)
         print->findChild<QLineEdit*>(QStringLiteral("copiesField"))->setText(QStringLiteral("999"));
         click(print, "okButton");
         QProgressDialog* progress = nullptr;
-        (void)QTest::qWaitFor([&] { return (progress = print->findChild<QProgressDialog*>()) && progress->isVisible(); }, 10000);
+        (void)QTest::qWaitFor(
+            [&] { return (progress = print->findChild<QProgressDialog*>()) && progress->isVisible(); }, 10000);
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);

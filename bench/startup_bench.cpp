@@ -4,20 +4,19 @@
 // benchmark reports medians. Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 // A third program shows the bare window with one line of text: the least any window with
 // text pays, since the first text drawn loads the system's font configuration.
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
 #include <sys/resource.h>
 
 #include <QApplication>
 #include <QLabel>
 #include <QWindow>
+
+#include <benchmark/benchmark.h>
 
 #include "core/random_source.h"
 #include "ui/look.h"

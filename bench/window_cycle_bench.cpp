@@ -3,11 +3,8 @@
 // After a warm-up, reports how much the resident set and the heap in use grew per cycle;
 // a program used all morning should stay flat. Runs offscreen unless QT_QPA_PLATFORM says
 // otherwise.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
-
 #include <malloc.h>
 #include <unistd.h>
 
@@ -15,9 +12,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <benchmark/benchmark.h>
+
 #include "core/random_source.h"
-#include "windows/case_window.h"
 #include "ui/look.h"
+#include "windows/case_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 

@@ -169,8 +169,7 @@ ExerciseSet CaseGenerator::invent(DivisorDigits digits, RandomSource& source, co
             continue;
         std::string line =
             exerciseLine(candidate.dividend.text(decimalSeparator), candidate.divisor.text(decimalSeparator));
-        exercises.push_back(
-            {candidate.dividend, candidate.divisor, std::move(line)});
+        exercises.push_back({candidate.dividend, candidate.divisor, std::move(line)});
     }
     return exercises;
 }

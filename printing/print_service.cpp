@@ -1,17 +1,17 @@
 #include "printing/print_service.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
-
-#include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <cmath>
-#include <utility>
 
 #include "printing/qt_sheet_printer.h"
 #include "printing/system_printer.h"

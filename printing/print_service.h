@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QObject>
-#include <QPageLayout>
-#include <QPointer>
-#include <QString>
-
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QObject>
+#include <QPageLayout>
+#include <QPointer>
+#include <QString>
 
 #include "core/random_source.h"
 #include "printing/sheet_printer.h"
@@ -90,7 +90,7 @@ private:
     WorksheetTable table_;
     WorksheetOptions options_;
     std::optional<DivisionCase> sheetCase_;
-    QPageLayout layout_;  // the paper of the last printer asked, for saving the same sheets
+    QPageLayout layout_;        // the paper of the last printer asked, for saving the same sheets
     std::shared_ptr<Job> job_;  // the running one
     std::vector<QPointer<QThread>> workers_;
     QString failureReason_;

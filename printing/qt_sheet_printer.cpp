@@ -1,12 +1,12 @@
 #include "printing/qt_sheet_printer.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPdfWriter>
-
-#include <algorithm>
-#include <cmath>
 
 #include "printing/fonts.h"
 

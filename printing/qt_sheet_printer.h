@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
@@ -8,9 +11,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QString>
-
-#include <memory>
-#include <vector>
 
 #include "printing/sheet_printer.h"
 

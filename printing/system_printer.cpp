@@ -1,18 +1,18 @@
 #include "printing/system_printer.h"
 
+#include <charconv>
+#include <cmath>
+#include <dlfcn.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
+
 #include <QDir>
 #include <QFile>
 #include <QStorageInfo>
 
 #include <cups/cups.h>
 #include <cups/ppd.h>
-#include <dlfcn.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <charconv>
-#include <cmath>
-#include <utility>
 
 namespace ripartino {
 

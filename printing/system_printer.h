@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QSizeF>
-#include <QString>
-#include <QTemporaryFile>
-
 #include <atomic>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QSizeF>
+#include <QString>
+#include <QTemporaryFile>
 
 #include "printing/qt_sheet_printer.h"
 #include "printing/sheet_printer.h"

@@ -1,7 +1,5 @@
 #include "ui/look.h"
 
-#include "printing/fonts.h"
-
 #include <QApplication>
 #include <QHash>
 #include <QLibraryInfo>
@@ -13,6 +11,8 @@
 #include <QStyleOption>
 #include <QTranslator>
 #include <QWidget>
+
+#include "printing/fonts.h"
 
 namespace {
 

@@ -16,7 +16,10 @@ inline constexpr int twipsPerPixel = 15;
 
 constexpr int pixels(int twips) { return twips / twipsPerPixel; }
 constexpr QSize pixels(QSize twips) { return {pixels(twips.width()), pixels(twips.height())}; }
-constexpr QRect pixels(QRect twips) { return {pixels(twips.x()), pixels(twips.y()), pixels(twips.width()), pixels(twips.height())}; }
+constexpr QRect pixels(QRect twips)
+{
+    return {pixels(twips.x()), pixels(twips.y()), pixels(twips.width()), pixels(twips.height())};
+}
 
 // The colours the windows are painted in.
 inline const QColor pink{255, 192, 192};

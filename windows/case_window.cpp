@@ -11,9 +11,9 @@
 #include <QRadioButton>
 
 #include "core/generators.h"
-#include "windows/print_window.h"
 #include "ui/look.h"
 #include "ui/picture_box.h"
+#include "windows/print_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 
@@ -35,9 +35,9 @@ struct CaseLook {
 };
 
 // Cases II to IV share one tab order.
-const std::vector<const char*> tabOrderOfCasesIItoIV = {"inventButton", "printButton", "exerciseList",  "heading", "picture",
-                                                        "backButton",    "viewButton",   "okButton", "copyView", "divisorGroup",
-                                                        "mixedOption",     "twoDigitsOption",      "oneDigitOption",  "printMark"};
+const std::vector<const char*> tabOrderOfCasesIItoIV = {
+    "inventButton", "printButton", "exerciseList", "heading",     "picture",         "backButton",     "viewButton",
+    "okButton",     "copyView",    "divisorGroup", "mixedOption", "twoDigitsOption", "oneDigitOption", "printMark"};
 
 const CaseLook looks[] = {
     {"caseWindow1",
@@ -45,8 +45,8 @@ const CaseLook looks[] = {
      "I caso: dividendo decimale, divisore intero",
      {240, 360, 6855, 495},
      {3600, 3120, 3495, 2415},
-     {"inventButton", "printButton", "backButton", "heading", "picture", "copyView", "exerciseList", "okButton", "viewButton", "divisorGroup",
-      "oneDigitOption", "twoDigitsOption", "mixedOption", "printMark"},
+     {"inventButton", "printButton", "backButton", "heading", "picture", "copyView", "exerciseList", "okButton",
+      "viewButton", "divisorGroup", "oneDigitOption", "twoDigitsOption", "mixedOption", "printMark"},
      ":/drawings/ladybird.svg",
      "Coccinella",
      "Una coccinella con il guscio rosa a pois gialli e la testa verde sorridente"},
@@ -82,8 +82,8 @@ const CaseLook looks[] = {
      "V caso: dividendo e divisore interi, risultato decimale",
      {960, 360, 5415, 855},
      {4080, 2160, 3135, 3495},
-     {"inventButton", "printButton", "exerciseList", "heading", "picture", "backButton", "viewButton", "okButton", "copyView", "divisorGroup",
-      "oneDigitOption", "twoDigitsOption", "mixedOption", "printMark"},
+     {"inventButton", "printButton", "exerciseList", "heading", "picture", "backButton", "viewButton", "okButton",
+      "copyView", "divisorGroup", "oneDigitOption", "twoDigitsOption", "mixedOption", "printMark"},
      ":/drawings/seal.svg",
      "Foca",
      "Una foca con il papillon rosso che saluta con la pinna"},
@@ -98,25 +98,26 @@ const WindowLayout& caseLayout(DivisionCase divisionCase)
         std::array<WindowLayout, 5> made;
         for (const DivisionCase each : allCases) {
             const CaseLook& look = caseLook(each);
-            made[static_cast<std::size_t>(each) - 1] = {look.name,
-                                                        look.title,
-                                                        FrameKind::Dialog,
-                                                        {7365, 6630},
-                                                        {{"picture", look.pictureBox},
-                                                         {"heading", look.headingBox, look.heading},
-                                                         {"exerciseList", {600, 1560, 2295, 3060}},
-                                                         {"divisorGroup", {3120, 1560, 1335, 1455}, "Divisore"},
-                                                         {"oneDigitOption", {120, 360, 975, 255}, "1 cifra", "divisorGroup"},
-                                                         {"twoDigitsOption", {120, 720, 975, 255}, "2 cifre", "divisorGroup"},
-                                                         {"mixedOption", {120, 1080, 975, 255}, "Misto", "divisorGroup"},
-                                                         {"inventButton", {600, 4680, 2295, 495}, "Inventa !"},
-                                                         {"okButton", {120, 5280, 495, 1215}, "OK"},
-                                                         {"copyView", {600, 5280, 2655, 1215}},
-                                                         {"viewButton", {5160, 5880, 615, 615}},
-                                                         {"printButton", {5880, 5880, 615, 615}},
-                                                         {"backButton", {6600, 5880, 615, 615}},
-                                                         {"printMark", {4440, 6120, 615, 285}}},
-                                                        look.tabOrder};
+            made[static_cast<std::size_t>(each) - 1] = {
+                look.name,
+                look.title,
+                FrameKind::Dialog,
+                {7365, 6630},
+                {{"picture", look.pictureBox},
+                 {"heading", look.headingBox, look.heading},
+                 {"exerciseList", {600, 1560, 2295, 3060}},
+                 {"divisorGroup", {3120, 1560, 1335, 1455}, "Divisore"},
+                 {"oneDigitOption", {120, 360, 975, 255}, "1 cifra", "divisorGroup"},
+                 {"twoDigitsOption", {120, 720, 975, 255}, "2 cifre", "divisorGroup"},
+                 {"mixedOption", {120, 1080, 975, 255}, "Misto", "divisorGroup"},
+                 {"inventButton", {600, 4680, 2295, 495}, "Inventa !"},
+                 {"okButton", {120, 5280, 495, 1215}, "OK"},
+                 {"copyView", {600, 5280, 2655, 1215}},
+                 {"viewButton", {5160, 5880, 615, 615}},
+                 {"printButton", {5880, 5880, 615, 615}},
+                 {"backButton", {6600, 5880, 615, 615}},
+                 {"printMark", {4440, 6120, 615, 285}}},
+                look.tabOrder};
         }
         return made;
     }();

@@ -49,11 +49,14 @@ const WindowLayout printLayout{"printWindow",
                                 {"cancelButton", {2760, 2760, 1215, 375}, "&Annulla"},
                                 {"solutionsOption", {240, 3300, 2415, 255}, "&Soluzioni"},
                                 {"savePdfButton", {2760, 3240, 1215, 375}, "Salva &PDF..."}},
-                               {"okButton", "cancelButton", "headingField", "copiesField", "headingGroup", "copiesGroup", "operationsGroup", "operations10Option",
-                                "operations20Option", "operations30Option", "operations40Option", "columnsGroup", "oneColumnOption", "twoColumnsOption", "savePdfButton", "solutionsOption"}};
+                               {"okButton", "cancelButton", "headingField", "copiesField", "headingGroup",
+                                "copiesGroup", "operationsGroup", "operations10Option", "operations20Option",
+                                "operations30Option", "operations40Option", "columnsGroup", "oneColumnOption",
+                                "twoColumnsOption", "savePdfButton", "solutionsOption"}};
 
 // The operations-per-column options and the blocks of ten each asks for.
-constexpr std::pair<const char*, int> operationsOptions[] = {{"operations10Option", 1}, {"operations20Option", 2}, {"operations30Option", 3}, {"operations40Option", 4}};
+constexpr std::pair<const char*, int> operationsOptions[] = {
+    {"operations10Option", 1}, {"operations20Option", 2}, {"operations30Option", 3}, {"operations40Option", 4}};
 
 }  // namespace
 

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "windows/case_window.h"
 #include "ui/look.h"
 #include "ui/picture_box.h"
+#include "windows/case_window.h"
 #include "windows/program_windows.h"
 
 namespace ripartino {
@@ -32,8 +32,8 @@ const WindowLayout startLayout{
      {"case5Label", {4320, 5160, 2535, 495}, "Dividendo e divisore interi, risultato decimale"},
      {"exitButton", {6600, 5880, 615, 615}},
      {"signature", {120, 6360, 1230, 165}}},
-    {"exitButton", "case1Button", "case2Button", "case3Button", "case4Button", "case5Button", "case1Label", "case2Label", "case3Label", "case4Label", "case5Label", "banner",
-     "picture"}};
+    {"exitButton", "case1Button", "case2Button", "case3Button", "case4Button", "case5Button", "case1Label",
+     "case2Label", "case3Label", "case4Label", "case5Label", "banner", "picture"}};
 
 }  // namespace
 

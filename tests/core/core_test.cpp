@@ -153,7 +153,8 @@ TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
                 ASSERT_TRUE(dividend >= promise.least && dividend <= promise.most) << dividend;
                 ASSERT_TRUE(promise.above < 0 || (dividend > divisor) == (promise.above == 1)) << e.line;
                 ASSERT_TRUE(promise.divisionCase != V || std::fmod(dividend, divisor) != 0) << e.line;
-                ASSERT_TRUE(std::regex_match(e.dividend.text(","), plain) && std::regex_match(e.divisor.text(","), plain));
+                ASSERT_TRUE(std::regex_match(e.dividend.text(","), plain)
+                            && std::regex_match(e.divisor.text(","), plain));
                 expectWrittenDivision(e);
             }
         }

@@ -4,12 +4,12 @@
 // Says what message came up, whether the print window stayed open, how long the job took
 // and how often a 100 ms timer fired meanwhile (the windows kept painting).
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
-
-#include <cstdio>
 
 #include "support/dialog_answerer.h"
 #include "windows/case_window.h"
@@ -51,7 +51,8 @@ int main(int argc, char* argv[])
         || !click(windows.openCaseWindow(DivisionCase::I), "printButton"))
         return 1;
     PrintWindow* print = windows.openPrintWindow();
-    if (!click(print, "operations" + job[1] + "Option") || !click(print, job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"))
+    if (!click(print, "operations" + job[1] + "Option")
+        || !click(print, job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"))
         return 1;
     print->findChild<QLineEdit*>("copiesField")->setText(job[2]);
 
@@ -63,7 +64,7 @@ int main(int argc, char* argv[])
     if (!click(print, "okButton") || !QTest::qWaitFor([&] { return !windows.printService().running(); }, 60000))
         return 1;
     std::printf("message: %s\nprint window: %s\nmilliseconds: %lld\nticks: %d\n", qPrintable(hands.message),
-                windows.openPrintWindow() && windows.openPrintWindow()->isVisible() ? "open" : "closed", clock.elapsed(),
-                static_cast<int>(ticks.count()));
+                windows.openPrintWindow() && windows.openPrintWindow()->isVisible() ? "open" : "closed",
+                clock.elapsed(), static_cast<int>(ticks.count()));
     return hands.stuck.isEmpty() ? 0 : 1;
 }

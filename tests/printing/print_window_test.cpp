@@ -1,5 +1,12 @@
-#include <QElapsedTimer>
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <sys/mount.h>
+
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -9,20 +16,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <sys/mount.h>
-
-#include <algorithm>
-#include <condition_variable>
-#include <cstdio>
-#include <functional>
-#include <mutex>
-
-#include "support/pdf_reading.h"
 #include "printing/qt_sheet_printer.h"
-#include "support/recording_printer.h"
-#include "support/windows_fixture.h"
 #include "support/desktop.h"
 #include "support/dialog_answerer.h"
+#include "support/pdf_reading.h"
+#include "support/recording_printer.h"
+#include "support/windows_fixture.h"
 
 namespace ripartino {
 
@@ -72,7 +71,10 @@ protected:
         WindowsTest::SetUp();
         windows.setPrinterFactory([this] { return std::make_unique<LoggedPrinter>(jobs, failure); });
     }
-    void TearDown() override { EXPECT_TRUE(hands.stuck.isEmpty()) << "a dialog stayed open: " << hands.stuck.toStdString(); }
+    void TearDown() override
+    {
+        EXPECT_TRUE(hands.stuck.isEmpty()) << "a dialog stayed open: " << hands.stuck.toStdString();
+    }
 
     // Case window `divisionCase` after "Inventa !", with the print window opened from it.
     PrintWindow& openPrintWindow(DivisionCase divisionCase = DivisionCase::I)
@@ -129,7 +131,8 @@ TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
          }}};
     for (const auto& [operations, way] : ways) {
         PrintWindow& window = openPrintWindow();
-        for (const char* name : {"operations10Option", "operations20Option", "operations30Option", "operations40Option", "oneColumnOption", "twoColumnsOption"})
+        for (const char* name : {"operations10Option", "operations20Option", "operations30Option", "operations40Option",
+                                 "oneColumnOption", "twoColumnsOption"})
             EXPECT_FALSE(control<QRadioButton>(&window, name)->isChecked()) << name;
         EXPECT_EQ(control<QLineEdit>(&window, "copiesField")->text(), "1");
         EXPECT_EQ(control<QLineEdit>(&window, "headingField")->text(), "Calcola le seguenti operazioni:");
@@ -152,7 +155,8 @@ TEST_F(PrintWindowTest, SaysWhatWentWrongAndKeepsTheWindowForAnotherTry)
 {
     PrintWindow& empty = openPrintWindow();
     click(windows.openCaseWindow(DivisionCase::I), "backButton");
-    EXPECT_EQ(print(empty, "operations10Option", "oneColumnOption", "1").rfind("Non ci sono esercizi da stampare", 0), 0u);
+    EXPECT_EQ(print(empty, "operations10Option", "oneColumnOption", "1").rfind("Non ci sono esercizi da stampare", 0),
+              0u);
     EXPECT_FALSE(printWindowOpen());
 
     PrintWindow& window = openPrintWindow(DivisionCase::III);
@@ -311,7 +315,8 @@ TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
     EXPECT_EQ(annulla->text(), "&Annulla");
     if (desktop::here()) {
         const QPoint at = annulla->mapToGlobal(annulla->rect().center());
-        const QString xdotool[] = {QString("mousemove %1 %2 click 1").arg(at.x()).arg(at.y()), "key Escape", "key alt+a"};
+        const QString xdotool[] = {QString("mousemove %1 %2 click 1").arg(at.x()).arg(at.y()), "key Escape",
+                                   "key alt+a"};
         EXPECT_EQ(QProcess::execute("xdotool", xdotool[static_cast<int>(GetParam())].split(' ')), 0);
     } else if (GetParam() == Way::Click) {
         QTest::mouseClick(annulla, Qt::LeftButton);
@@ -369,7 +374,8 @@ TEST_P(SaveTest, AFileIsWrittenWholeOrNotAtAll)
     // Said: the job's failure, the question whether to replace the file, and the save's own.
     ASSERT_GE(said.size(), 2);
     const QString expected = QString::fromUtf8(row.message);
-    EXPECT_TRUE(expected.isEmpty() ? said.size() == 2 : said.value(2).startsWith(expected)) << said.join('\n').toStdString();
+    EXPECT_TRUE(expected.isEmpty() ? said.size() == 2 : said.value(2).startsWith(expected))
+        << said.join('\n').toStdString();
     EXPECT_EQ(printWindowOpen(), !expected.isEmpty());
     EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files).join(' '), "filler scheda.pdf");
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));

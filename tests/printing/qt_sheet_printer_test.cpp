@@ -1,17 +1,17 @@
-#include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
 
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cmath>
+#include <gtest/gtest.h>
 
+#include "printing/fonts.h"
 #include "printing/qt_sheet_printer.h"
 #include "printing/worksheet.h"
 #include "support/pdf_reading.h"
-#include "printing/fonts.h"
 
 using namespace ripartino;
 

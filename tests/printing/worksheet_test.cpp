@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/answers.h"
 #include "core/generators.h"
@@ -104,9 +104,9 @@ TEST_P(PrintJob, PrintsTheSheetsOfOneInvention)
     const std::vector<std::string> lines = inventions(row.divisionCase, Mixed, expectedSource);
     RecordingPrinter printer(row.failure);
     WorksheetTable table;
-    const PrintOutcome outcome = runJob(row.options, row.marked ? std::optional(MarkedCase{row.divisionCase, Mixed})
-                                                                : std::nullopt,
-                                        source, printer, table);
+    const PrintOutcome outcome =
+        runJob(row.options, row.marked ? std::optional(MarkedCase{row.divisionCase, Mixed}) : std::nullopt, source,
+               printer, table);
     EXPECT_EQ(outcome, row.outcome);
     EXPECT_EQ(printer.calls, job(row.options, lines, row.sheets, outcome == PrintOutcome::Done));
     // One invention, whatever the copies, kept in the table; none for a refused or unmarked job.
@@ -131,12 +131,7 @@ const JobRow jobRows[] = {
     {"ThreeCopiesEmptyHeadingAndSolutions", IV, {2, 2, 3, "", true}, 3},
     {"OneColumnAndSolutions", III, {1, 2, 1, heading, true}, 1},
     {"LessThanOneCopyNoSolutions", I, {2, 2, 0.99, "x", true}, 0},
-    {"NoPrinterNoSolutions",
-     I,
-     {1, 1, 3, "", true},
-     1,
-     PrintOutcome::NoDefaultPrinter,
-     PrintOutcome::NoDefaultPrinter},
+    {"NoPrinterNoSolutions", I, {1, 1, 3, "", true}, 1, PrintOutcome::NoDefaultPrinter, PrintOutcome::NoDefaultPrinter},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
 

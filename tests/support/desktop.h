@@ -1,11 +1,11 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 // Only a window manager stacks windows, moves the focus and repeats a held key: a test of
 // such things runs again in a program of its own, on an X server and openbox started for

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdio>
+#include <utility>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,9 +13,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <cstdio>
-#include <utility>
 
 namespace ripartino {
 
@@ -32,7 +32,7 @@ public:
     }
 
     QString answer;
-    QString message;  // the last message's text with its buttons: "... [OK] [Salva come PDF...]"
+    QString message;   // the last message's text with its buttons: "... [OK] [Salva come PDF...]"
     QStringList said;  // every message's
     QString stuck;     // the title of a dialog that stayed open
 
@@ -60,7 +60,8 @@ private:
             name->setText(typed.mid(typed.indexOf(u':') + 1));  // typed, its completer would cut in
             // Queued: the question whether to replace a file runs its own loop, which this
             // timer must be free to answer.
-            QMetaObject::invokeMethod(name, [name] { QTest::keyClick(name, Qt::Key_Return); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                name, [name] { QTest::keyClick(name, Qt::Key_Return); }, Qt::QueuedConnection);
         } else if (qobject_cast<QProgressDialog*>(dialog) && answer == "cancel") {
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);  // its one button: "Annulla"
         }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <vector>
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 #include <gtest/gtest.h>
 

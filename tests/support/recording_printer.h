@@ -36,8 +36,5 @@ public:
     }
     void newPage() override { calls.push_back("page"); }
     void endDocument() override { calls.push_back("end"); }
-    ripartino::PrintOutcome status() const override
-    {
-        return calls.empty() ? ripartino::PrintOutcome::Done : failure;
-    }
+    ripartino::PrintOutcome status() const override { return calls.empty() ? ripartino::PrintOutcome::Done : failure; }
 };

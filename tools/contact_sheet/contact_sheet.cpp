@@ -2,6 +2,8 @@
 // so the whole artwork can be reviewed at a glance. Icons also appear at 16 px (title bars) and
 // filling a whole 41 px button, the other sizes they are seen at.
 
+#include <array>
+
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
@@ -13,8 +15,6 @@
 #include <QString>
 #include <QSvgRenderer>
 #include <QTextStream>
-
-#include <array>
 
 namespace {
 

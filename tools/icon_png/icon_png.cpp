@@ -2,14 +2,14 @@
 //   icon_png SOURCE.svg OUTPUT_DIR NAME SIZE...  ->  OUTPUT_DIR/SIZExSIZE/apps/NAME.png
 // Any warning from the SVG renderer fails the build rather than shipping a broken icon.
 
+#include <cstdio>
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTextStream>
-
-#include <cstdio>
 
 namespace {
 
