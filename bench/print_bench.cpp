@@ -158,6 +158,18 @@ void click(const QWidget* window, const char* name)
     QTest::mouseClick(window->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
 }
 
+// The print window opened from `caseWindow`, set for 999 copies of two columns of 40.
+PrintWindow* openForAThousandCopies(ProgramWindows& windows, CaseWindow& caseWindow)
+{
+    click(&caseWindow, "printButton");
+    PrintWindow* print = windows.openPrintWindow();
+    (void)QTest::qWaitForWindowExposed(print);
+    click(print, "operations40Option");
+    click(print, "twoColumnsOption");
+    print->findChild<QLineEdit*>(QStringLiteral("copiesField"))->setText(QStringLiteral("999"));
+    return print;
+}
+
 // From the click on "&OK" (999 copies of two columns of 40, to a PDF file) to the first
 // paint of the case window behind, which asked to be painted just before the click.
 void firstPaintAfterOk(benchmark::State& state)
@@ -174,12 +186,7 @@ void firstPaintAfterOk(benchmark::State& state)
     FirstPaint paint;
     caseWindow->installEventFilter(&paint);
     for (auto _ : state) {
-        click(caseWindow, "printButton");
-        PrintWindow* print = windows.openPrintWindow();
-        (void)QTest::qWaitForWindowExposed(print);
-        click(print, "operations40Option");
-        click(print, "twoColumnsOption");
-        print->findChild<QLineEdit*>(QStringLiteral("copiesField"))->setText(QStringLiteral("999"));
+        PrintWindow* print = openForAThousandCopies(windows, *caseWindow);
         QApplication::processEvents();
         caseWindow->update();
         paint.after = -1;
@@ -232,12 +239,7 @@ void annullaToGone(benchmark::State& state)
     (void)QTest::qWaitForWindowExposed(caseWindow);
     click(caseWindow, "inventButton");
     for (auto _ : state) {
-        click(caseWindow, "printButton");
-        PrintWindow* print = windows.openPrintWindow();
-        (void)QTest::qWaitForWindowExposed(print);
-        click(print, "operations40Option");
-        click(print, "twoColumnsOption");
-        print->findChild<QLineEdit*>(QStringLiteral("copiesField"))->setText(QStringLiteral("999"));
+        PrintWindow* print = openForAThousandCopies(windows, *caseWindow);
         click(print, "okButton");
         QProgressDialog* progress = nullptr;
         (void)QTest::qWaitFor(

@@ -232,23 +232,13 @@ void PrintWindow::showOutcome(PrintOutcome outcome)
 
 void PrintWindow::showSaveOutcome(PrintOutcome outcome)
 {
-    switch (outcome) {
-    case PrintOutcome::Done:
-        close();
-        break;
-    case PrintOutcome::Cancelled:
-        break;
-    case PrintOutcome::NotWritten:
+    if (outcome == PrintOutcome::NotWritten)
         offerPdf(QStringLiteral("Spazio su disco esaurito: il PDF non è stato salvato."));
-        break;
-    case PrintOutcome::JobRefused:
+    else if (outcome == PrintOutcome::JobRefused)
         offerPdf(QStringLiteral("Il PDF non è stato salvato: il file non si può scrivere (%1).")
                      .arg(service_.failureReason()));
-        break;
-    default:  // refused before the save began
+    else  // saved, cancelled, or refused before the save began: as for a print job
         showOutcome(outcome);
-        break;
-    }
 }
 
 void PrintWindow::startWaiting(Job job, const QString& doing)
