@@ -58,6 +58,15 @@ const WindowLayout printLayout{"printWindow",
 constexpr std::pair<const char*, int> operationsOptions[] = {
     {"operations10Option", 1}, {"operations20Option", 2}, {"operations30Option", 3}, {"operations40Option", 4}};
 
+// Runs a dialog made with the print window as its parent. The window may be gone when the
+// dialog returns (the program can end meanwhile), and the dialog with it: then the answer
+// is none, and nothing of the window may be touched.
+template <typename Dialog> bool runDialog(const QPointer<Dialog>& dialog)
+{
+    dialog->exec();
+    return !dialog.isNull();
+}
+
 }  // namespace
 
 PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(printLayout, parent), service_(service)
@@ -186,8 +195,8 @@ std::optional<WorksheetOptions> PrintWindow::readOptions()
 {
     const double copies = numberPrefix(copiesField_->text().toStdString());
     if (copies < 1) {  // no sheet at all: the box holds no number the user meant
-        tellUser(QStringLiteral("Scrivere il numero di copie (da 1 a %1).").arg(maximumCopies));
-        selectCopies();
+        if (tellUser(QStringLiteral("Scrivere il numero di copie (da 1 a %1).").arg(maximumCopies)))
+            selectCopies();
         return std::nullopt;
     }
     return WorksheetOptions{columns(), service_.blocks, copies, headingField_->text().toStdString(),
@@ -203,13 +212,13 @@ void PrintWindow::showOutcome(PrintOutcome outcome)
     case PrintOutcome::Cancelled:
         break;
     case PrintOutcome::NothingToPrint:
-        tellUser(QStringLiteral("Non ci sono esercizi da stampare: premere \"Inventa !\" in una finestra dei "
-                                "casi e poi il pulsante di stampa."));
-        close();
+        if (tellUser(QStringLiteral("Non ci sono esercizi da stampare: premere \"Inventa !\" in una finestra "
+                                    "dei casi e poi il pulsante di stampa.")))
+            close();
         break;
     case PrintOutcome::TooManyCopies:
-        tellUser(QStringLiteral("Il numero di copie non può essere maggiore di %1.").arg(maximumCopies));
-        selectCopies();
+        if (tellUser(QStringLiteral("Il numero di copie non può essere maggiore di %1.").arg(maximumCopies)))
+            selectCopies();
         break;
     case PrintOutcome::NoDefaultPrinter:
         offerPdf(QStringLiteral("Non è installata nessuna stampante predefinita: non è stato stampato nulla."));
@@ -297,8 +306,8 @@ void PrintWindow::onJobFinished(PrintOutcome outcome)
     if (ended == Job::None)
         return;
     stopWaiting();
-    if (ended == Job::SavingOnDemand && outcome == PrintOutcome::Done)
-        sayWhereThePdfWent(savingTo_);
+    if (ended == Job::SavingOnDemand && outcome == PrintOutcome::Done && !sayWhereThePdfWent(savingTo_))
+        return;
     if (ended == Job::Saving || ended == Job::SavingOnDemand)
         showSaveOutcome(outcome);
     else
@@ -307,13 +316,16 @@ void PrintWindow::onJobFinished(PrintOutcome outcome)
 
 void PrintWindow::offerPdf(const QString& message)
 {
-    QMessageBox box(QMessageBox::Warning, caption, message, QMessageBox::NoButton, this);
-    QPushButton* save = box.addButton(QStringLiteral("Salva come PDF..."), QMessageBox::ActionRole);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    box.exec();
-    if (box.clickedButton() != save)
+    const QPointer box = new QMessageBox(QMessageBox::Warning, caption, message, QMessageBox::NoButton, this);
+    QPushButton* save = box->addButton(QStringLiteral("Salva come PDF..."), QMessageBox::ActionRole);
+    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    if (!runDialog(box))
+        return;
+    const bool saving = box->clickedButton() == save;
+    delete box;
+    if (!saving)
         return;
 
     const QString fileName = askPdfFile(service_.sheetCase());
@@ -325,28 +337,36 @@ void PrintWindow::offerPdf(const QString& message)
 
 QString PrintWindow::askPdfFile(std::optional<DivisionCase> sheetCase)
 {
-    QFileDialog dialog(this, QStringLiteral("Salva come PDF"), defaultPdfPath(sheetCase.value_or(DivisionCase::I)),
-                       QStringLiteral("PDF (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QPointer dialog = new QFileDialog(this, QStringLiteral("Salva come PDF"),
+                                            defaultPdfPath(sheetCase.value_or(DivisionCase::I)),
+                                            QStringLiteral("PDF (*.pdf)"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("pdf"));
+    if (!runDialog(dialog))
         return {};
-    return dialog.selectedFiles().constFirst();
+    const QStringList chosen = dialog->result() == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
+    delete dialog;
+    return chosen.value(0);
 }
 
 // Nothing opens unless the user asks: the viewer is the desktop's.
-void PrintWindow::sayWhereThePdfWent(const QString& fileName)
+bool PrintWindow::sayWhereThePdfWent(const QString& fileName)
 {
-    QMessageBox box(QMessageBox::Information, caption,
-                    QStringLiteral("Il PDF è stato salvato in: %1").arg(QDir::toNativeSeparators(fileName)),
-                    QMessageBox::NoButton, this);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    QPushButton* open = box.addButton(QStringLiteral("Apri il PDF"), QMessageBox::ActionRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    box.exec();
-    if (box.clickedButton() == open)
+    const QPointer box = new QMessageBox(
+        QMessageBox::Information, caption,
+        QStringLiteral("Il PDF è stato salvato in: %1").arg(QDir::toNativeSeparators(fileName)), QMessageBox::NoButton,
+        this);
+    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* open = box->addButton(QStringLiteral("Apri il PDF"), QMessageBox::ActionRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    if (!runDialog(box))
+        return false;
+    const bool opening = box->clickedButton() == open;
+    delete box;
+    if (opening)
         QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+    return true;
 }
 
 void PrintWindow::onCancelClicked() { close(); }
@@ -357,6 +377,13 @@ void PrintWindow::selectCopies()
     copiesField_->selectAll();
 }
 
-void PrintWindow::tellUser(const QString& message) { QMessageBox::warning(this, caption, message); }
+bool PrintWindow::tellUser(const QString& message)
+{
+    const QPointer box = new QMessageBox(QMessageBox::Warning, caption, message, QMessageBox::Ok, this);
+    if (!runDialog(box))
+        return false;
+    delete box;
+    return true;
+}
 
 }  // namespace ripartino

@@ -41,11 +41,12 @@ private:
     std::optional<WorksheetOptions> readOptions();
     // The PDF file the user chooses in the save dialog, proposed by case; empty if none.
     QString askPdfFile(std::optional<DivisionCase> sheetCase);
-    void sayWhereThePdfWent(const QString& fileName);
+    // Both say whether the window is still there afterwards.
+    bool sayWhereThePdfWent(const QString& fileName);
 
     int columns() const;
     void selectCopies();
-    void tellUser(const QString& message);
+    bool tellUser(const QString& message);
     enum class Job { None, Printing, Saving, SavingOnDemand };
     // While a job runs: a busy cursor, the other windows and this one's controls disabled,
     // and past a moment a modal progress dialog whose "Annulla" ends the job at once.
