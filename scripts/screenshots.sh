@@ -88,7 +88,7 @@ for scale in $scales; do
     stop
 done
 
-# A printed sheet: two columns of twenty, as the default printer (a cups-pdf queue) wrote it.
+# A printed sheet: two columns of forty on A4, as the default printer (a cups-pdf queue) wrote it.
 if [ "$(id -u)" -ne 0 ]; then
     echo "not root: no printed sheet (the CUPS server of the print test needs root)"
     exit 0
@@ -97,8 +97,9 @@ kept=$(mktemp -d)
 trap 'stop; rm -rf "$kept"' EXIT
 RIPARTINO_KEEP_PDF=$kept bash "$top/tests/e2e/print_through_cups.sh" "$build/tests/e2e/print_driver" >/dev/null
 for pdf in "$kept"/*.pdf; do
-    if pdftotext "$pdf" - | grep -q '^4)'; then
+    if pdfinfo "$pdf" | grep -q '(A4)' && pdftotext "$pdf" - | grep -q '^8)'; then
         pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/sheet"
         echo "saved $out/sheet.png ($(identify -format '%wx%h' "$out/sheet.png"))"
+        break
     fi
 done
