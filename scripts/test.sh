@@ -3,7 +3,7 @@
 # build folders (the presets of CMakePresets.json):
 #   build-asan  the whole project under AddressSanitizer + UndefinedBehaviorSanitizer
 #   build-fuzz  the exercise engine and its libFuzzer targets (clang), each fuzzed 30 s
-#   build       the normal build, with the memcheck session; its ctest run comes last
+#   build       the normal build, with the memcheck runs; its ctest run comes last
 # No test may take longer than 15 minutes: a hang fails instead of waiting for ever.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -1,7 +1,7 @@
 // The end-to-end print test's hands: opens case I, invents, opens the print window and presses
 // "&OK" on the system's default printer under the caller's settings.
 //   print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE]
-// Says what message came up, whether the print window stayed open, how long the job took
+// Says every message that came up, whether the print window stayed open, how long the job took
 // and how often a 100 ms timer fired meanwhile (the windows kept painting).
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 
 #include "support/dialog_answerer.h"
+#include "ui/look.h"
 #include "windows/case_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
@@ -37,6 +38,7 @@ bool click(const QWidget* window, const QString& name)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    look::speakItalian();
     const QStringList job = app.arguments().mid(1);
     if (job.size() < 3) {
         std::fprintf(stderr, "usage: print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE]\n");
@@ -63,7 +65,9 @@ int main(int argc, char* argv[])
     clock.start();
     if (!click(print, "okButton") || !QTest::qWaitFor([&] { return !windows.printService().running(); }, 60000))
         return 1;
-    std::printf("message: %s\nprint window: %s\nmilliseconds: %lld\nticks: %d\n", qPrintable(hands.message),
+    for (const QString& message : hands.said.isEmpty() ? QStringList{""} : hands.said)
+        std::printf("message: %s\n", qPrintable(message));
+    std::printf("print window: %s\nmilliseconds: %lld\nticks: %d\n",
                 windows.openPrintWindow() && windows.openPrintWindow()->isVisible() ? "open" : "closed",
                 clock.elapsed(), static_cast<int>(ticks.count()));
     return hands.stuck.isEmpty() ? 0 : 1;

@@ -3,7 +3,8 @@
 # queue made for each scenario, and reads back the PDFs it writes: the friendly queue
 # under Italian settings, queues set to Letter, A5 and label paper, a full temporary
 # folder, a queue that makes two copies by itself, one with wide margins, one that rejects
-# jobs, no queue at all (then "Salva come PDF..."), a server stopped and one killed.
+# jobs, no queue at all (then "Salva come PDF..." onto a small disk), a server stopped and
+# one killed.
 # Leaves no server, queue, mount or file behind.
 #   print_through_cups.sh PRINT_DRIVER
 # With RIPARTINO_KEEP_PDF set to a directory, the printed PDFs are copied there for a look.
@@ -29,13 +30,13 @@ cleanup() {
         kill -9 "$cupsd_pid" 2>/dev/null || true
     fi
     for queue in "${queues[@]}"; do rm -f "/etc/cups/cups-pdf-$queue.conf"; done
-    umount "$work/programtmp" 2>/dev/null || true
+    umount "$work/programtmp" "$work/disk" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; tail -30 "$work/log/error_log"; exit 1; } >&2
 
-mkdir -p "$work"/{etc,spool,cache,run,tmp,log,out,home/Documents,programtmp} && mkdir -m 0700 "$work/xdg"
+mkdir -p "$work"/{etc,spool,cache,run,tmp,log,out,home/Documents,programtmp,disk} && mkdir -m 0700 "$work/xdg"
 chgrp lp "$work/tmp" && chmod 1770 "$work/tmp"
 cat >"$work/etc/cupsd.conf" <<CONF
 LogLevel warn
@@ -110,11 +111,22 @@ cupsd -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf"
 for _ in $(seq 100); do [ -s "$work/run/cupsd.pid" ] && lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
 cupsd_pid=$(cat "$work/run/cupsd.pid") && lpstat -r >/dev/null || fail "cupsd did not start"
 
-# No printer: a message that offers the PDF; chosen, it holds what the printer would have.
-print_and_read 1 10 2 "save:$work/saved.pdf"
+# No printer: a message that offers the PDF. Saved onto a small disk: a full or read-only
+# disk keeps the old file, says why and keeps the window; else the PDF replaces it whole.
+mount -t tmpfs -o size=64k ripartino-disk "$work/disk" || fail "no tmpfs for the small disk"
+echo old >"$work/disk/old.pdf" && head -c 56k /dev/zero >"$work/disk/filler"
+print_and_read 2 40 3 "save:$work/disk/old.pdf"
+said_is "message: Spazio su disco esaurito: il PDF non è stato salvato. [OK] [Salva come PDF...]" "print window: open"
+rm "$work/disk/filler" && mount -o remount,ro "$work/disk"
+print_and_read 2 40 3 "save:$work/disk/old.pdf"
+grep -q '^message: Il PDF non è stato salvato: il file non si può scrivere (' <<<"$said" || fail "read-only: $said"
+[ "$(ls "$work/disk")" = old.pdf ] && [ "$(cat "$work/disk/old.pdf")" = old ] || fail "the old file changed"
+mount -o remount,rw "$work/disk"
+print_and_read 1 10 2 "save:$work/disk/old.pdf"
 said_is "message: Non è installata nessuna stampante predefinita: non è stato stampato nulla. [OK] [Salva come PDF...]" \
     "proposed: $HOME/Documents/Ripartino - I caso.pdf" "print window: closed"
-one_column_of_ten "$work/saved.pdf" 2
+[ "$(ls "$work/disk")" = old.pdf ] || fail "left beside the PDF: $(ls "$work/disk")"
+one_column_of_ten "$work/disk/old.pdf" 2
 
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd

@@ -35,7 +35,11 @@ public:
         while (performed_ < wanted_ && !failed_) {
             RandomSource source;
             ProgramWindows windows(source, systemDecimalSeparator());
-            windows.setPrinterFactory([this] { return std::make_unique<Printer>(*this); });
+            windows.setPrinterFactory([this] {
+                const QWidget* print = windows_->openPrintWindow();
+                expect(print && print->isVisible(), "a job began without an open print window");
+                return std::make_unique<RecordingPrinter>();
+            });
             windows_ = &windows;
             windows.startWindow().show();
             QTimer::singleShot(0, [this, run = ++runs_] { step(run); });
@@ -49,22 +53,6 @@ public:
     int performed_ = 0, runs_ = 0;
 
 private:
-    // Counts the jobs under way; a job hands itself back on the windows' thread as it lets go.
-    struct Printer : RecordingPrinter {
-        explicit Printer(Monkey& monkey) : monkey(monkey)
-        {
-            ++monkey.liveJobs_;
-            const QWidget* print = monkey.windows_->openPrintWindow();
-            monkey.expect(print && print->isVisible(), "a job began without an open print window");
-        }
-        ~Printer() override
-        {
-            QMetaObject::invokeMethod(
-                qApp, [&m = monkey] { --m.liveJobs_; }, Qt::QueuedConnection);
-        }
-        Monkey& monkey;
-    };
-
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     template <typename List> auto pick(const List& from) { return from[below(static_cast<int>(from.size()))]; }
 
@@ -87,7 +75,8 @@ private:
         // A job may run on while the windows stay live: let it end or show a message first (a
         // job that hangs meets the test's time limit); not from inside an action, though, where a
         // message's own loop holds the job.
-        if (liveJobs_ > 0 && acting_ == 0 && !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        if (windows_->printService().running() && acting_ == 0
+            && !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             return;
         ++acting_;
         act(pick(windows));
@@ -165,7 +154,7 @@ private:
     std::mt19937_64 random_{seed_};
     ProgramWindows* windows_ = nullptr;
     bool failed_ = false;
-    int idleSteps_ = 0, acting_ = 0, liveJobs_ = 0;
+    int idleSteps_ = 0, acting_ = 0;
 };
 
 TEST(Monkey, RandomUserActionsKeepEveryRule)

@@ -40,6 +40,6 @@ shows_window() {
     return 1
 }
 export -f shows_window
-timeout 60 bash "$(dirname "$0")/../session/on_xvfb.sh" bash -c shows_window ||
+timeout 60 xvfb-run -a bash -c shows_window ||
     { echo "the installed program showed no window titled Ripartino"; exit 1; }
 echo "installed, validated and started"

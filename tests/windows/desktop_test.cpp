@@ -1,12 +1,8 @@
-// What the window system decides (stacking, focus, a held key's repeats, the toolkit's own
-// texts), on a real X server with openbox and real input. The offscreen run starts them
-// and runs each test again there.
+// What the window system decides (stacking, focus, a held key's repeats), on a real X server with openbox and real
+// input. The offscreen run starts them and runs each test again there.
 
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QScreen>
 
 #include "support/desktop.h"
@@ -122,28 +118,6 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
     desktop::clickAt(control(&start, "case1Label"));
     desktop::clickAt(control(&start, "case2Label"));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&start) && inFront(&start));
-}
-
-// Qt's own texts are Italian whatever the locale: a text box's menu, the save dialog's
-// question, a message's details button.
-TEST_F(DesktopTest, TheToolkitSpeaksItalian)
-{
-    if (!desktop::here())
-        return desktop::runTheTestThere();
-    printFromCaseI();
-    control(windows.openPrintWindow(), "headingField")->setFocus();
-    desktop::xdotool("key Menu");
-    QMenu* menu = nullptr;
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())); }, 10000));
-    QStringList said;
-    for (const QAction* action : menu->actions())
-        said << action->text();
-    menu->close();
-    said << QFileDialog::tr("%1 already exists.\nDo you want to replace it?") << QMessageBox::tr("Show Details...");
-    EXPECT_EQ(said.join('|'),
-              "Ann&ulla\tCtrl+Z|&Rifai\tCtrl+Shift+Z||&Taglia\tCtrl+X|&Copia\tCtrl+C|&Incolla\tCtrl+V|"
-              "Elimina||Seleziona tutto\tCtrl+A|%1 esiste già.\nVuoi sostituirlo?|Mostra dettagli...");
 }
 
 }  // namespace
