@@ -1,6 +1,7 @@
 #include "core/generators.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "core/numbers.h"
 
@@ -134,23 +135,10 @@ Candidate caseFiveCandidate(DivisorDigits digits, RandomSource& source)
 
 CaseGenerator::CaseGenerator(DivisionCase divisionCase)
 {
-    switch (divisionCase) {
-    case DivisionCase::I:
-        steps_ = caseOneCandidate;
-        break;
-    case DivisionCase::II:
-        steps_ = caseTwoCandidate;
-        break;
-    case DivisionCase::III:
-        steps_ = caseThreeCandidate;
-        break;
-    case DivisionCase::IV:
-        steps_ = caseFourCandidate;
-        break;
-    case DivisionCase::V:
-        steps_ = caseFiveCandidate;
-        break;
-    }
+    static constexpr CandidateSteps stepsOfCases[] = {caseOneCandidate, caseTwoCandidate, caseThreeCandidate,
+                                                      caseFourCandidate, caseFiveCandidate};  // I to V
+    static_assert(std::size(stepsOfCases) == std::size(allCases));
+    steps_ = stepsOfCases[static_cast<int>(divisionCase) - 1];
 }
 
 Candidate CaseGenerator::drawCandidate(DivisorDigits digits, RandomSource& source) const

@@ -160,11 +160,7 @@ int PrintWindow::columns() const
 
 void PrintWindow::onOkClicked()
 {
-    // An access key clicks a moment after it is pressed: a window cancelled in between
-    // (Esc, "&Annulla", the close box) prints nothing.
-    if (!isVisible() || service_.running())
-        return;
-    const std::optional<WorksheetOptions> options = readOptions();
+    const std::optional<WorksheetOptions> options = optionsForJob();
     if (!options)
         return;
     if (const std::optional<PrintOutcome> refused = service_.print(*options))
@@ -175,9 +171,7 @@ void PrintWindow::onOkClicked()
 
 void PrintWindow::onSavePdfClicked()
 {
-    if (!isVisible() || service_.running())
-        return;
-    const std::optional<WorksheetOptions> options = readOptions();
+    const std::optional<WorksheetOptions> options = optionsForJob();
     if (!options)
         return;
     const QString fileName = askPdfFile(service_.nextSheetCase());
@@ -191,8 +185,12 @@ void PrintWindow::onSavePdfClicked()
     startWaiting(Job::SavingOnDemand, QStringLiteral("Salvataggio del PDF..."));
 }
 
-std::optional<WorksheetOptions> PrintWindow::readOptions()
+std::optional<WorksheetOptions> PrintWindow::optionsForJob()
 {
+    // An access key clicks a moment after it is pressed: a window cancelled in between
+    // (Esc, "&Annulla", the close box) starts nothing.
+    if (!isVisible() || service_.running())
+        return std::nullopt;
     const double copies = numberPrefix(copiesField_->text().toStdString());
     if (copies < 1) {  // no sheet at all: the box holds no number the user meant
         if (tellUser(QStringLiteral("Scrivere il numero di copie (da 1 a %1).").arg(maximumCopies)))

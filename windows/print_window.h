@@ -36,9 +36,9 @@ private:
     void onOkClicked();
     void onCancelClicked();
     void onSavePdfClicked();
-    // The options as the window holds them, or none (and said why) when the copies box
-    // holds no number of copies.
-    std::optional<WorksheetOptions> readOptions();
+    // The options of a job to start, as the window holds them; none while the window is
+    // hidden or a job runs, and none (said why) when the copies box holds no number of copies.
+    std::optional<WorksheetOptions> optionsForJob();
     // The PDF file the user chooses in the save dialog, proposed by case; empty if none.
     QString askPdfFile(std::optional<DivisionCase> sheetCase);
     // Both say whether the window is still there afterwards.

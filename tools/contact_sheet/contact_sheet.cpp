@@ -6,7 +6,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QList>
 #include <QPainter>
@@ -15,6 +14,8 @@
 #include <QString>
 #include <QSvgRenderer>
 #include <QTextStream>
+
+#include "tool_main.h"
 
 namespace {
 
@@ -72,19 +73,8 @@ void paintPicture(QPainter& painter, QSvgRenderer& renderer, const QRect& box, c
     painter.drawRect(box.adjusted(-1, -1, 0, 0));
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
+int drawSheet(const QStringList& args, QTextStream& err)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: contact_sheet OUTPUT.png\n";
-        return 2;
-    }
-
     // flow the cells left to right, wrapping at the sheet's width
     QList<QPoint> origins;
     int x = gap;
@@ -133,9 +123,13 @@ int main(int argc, char* argv[])
     }
     painter.end();
 
-    if (!sheet.save(QString::fromLocal8Bit(argv[1]))) {
-        err << "cannot write " << argv[1] << '\n';
+    if (!sheet.save(args[1])) {
+        err << "cannot write " << args[1] << '\n';
         return 1;
     }
     return failures == 0 ? 0 : 1;
 }
+
+}  // namespace
+
+int main(int argc, char* argv[]) { return runTool(argc, argv, 2, 2, "contact_sheet OUTPUT.png", drawSheet); }

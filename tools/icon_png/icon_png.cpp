@@ -3,13 +3,15 @@
 // Any warning from the SVG renderer fails the build rather than shipping a broken icon.
 
 #include <cstdio>
+#include <limits>
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTextStream>
+
+#include "tool_main.h"
 
 namespace {
 
@@ -22,20 +24,8 @@ void countWarnings(QtMsgType type, const QMessageLogContext&, const QString& mes
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
+int writePngs(const QStringList& args, QTextStream& err)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTextStream err(stderr);
-    const QStringList args = app.arguments();
-    if (args.size() < 5) {
-        err << "usage: icon_png SOURCE.svg OUTPUT_DIR NAME SIZE...\n";
-        return 2;
-    }
-
     qInstallMessageHandler(countWarnings);
     QSvgRenderer renderer(args[1]);
     if (!renderer.isValid()) {
@@ -65,4 +55,12 @@ int main(int argc, char* argv[])
         }
     }
     return warnings == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    return runTool(argc, argv, 5, std::numeric_limits<qsizetype>::max(), "icon_png SOURCE.svg OUTPUT_DIR NAME SIZE...",
+                   writePngs);
 }
