@@ -63,7 +63,8 @@ inline void runTheTestThere()
     self.start(QCoreApplication::applicationFilePath(),
                {QString("--gtest_filter=%1.%2").arg(test.test_suite_name(), test.name()), "-platform", "xcb"});
     const bool finished = self.waitForFinished(90000);
-    EXPECT_TRUE(finished && self.exitCode() == 0) << self.readAll().toStdString();
+    const QByteArray output = self.readAll();  // a filter that ran nothing passes too: ask for the one test
+    EXPECT_TRUE(finished && self.exitCode() == 0 && output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
     self.kill(), manager.kill(), server.kill();
     self.waitForFinished(), manager.waitForFinished(), server.waitForFinished();
 }
