@@ -34,18 +34,15 @@ const CandidateRow candidateRows[] = {
     // Case I: size class, whole part, (size,) divisor, decimals, fraction.
     {"I_TopWholePart", I, One, {one(3, 3), top, zero(9, 7), one(3, 2), sine(0.57)}, "9999,57 : 7"},
     {"I_MixedSizeThird", I, Mix, {one(3, 2), one(999, 57), one(2, 1), zero(9, 4), one(3, 1), sine(0.0499)}, "57 : 4"},
-    {"I_MixedTwo", I, Mix, {one(3, 2), one(999, 500), one(2, 2), zero(99, 21), one(3, 1), sine(0.1)}, "500,1 : 21"},
     {"I_EqualWholeNoFraction", I, One, {one(3, 1), one(99, 7), zero(9, 7), one(3, 1), sine(0.01)}, ""},
     {"I_EqualWholeTopFraction", I, One, {one(3, 1), one(99, 7), zero(9, 7), one(3, 3), top}, "7,841 : 7"},
     // Case II: (size,) divisor, (whole-part size,) whole part, fraction, decimals.
     {"II_OneDigit", II, One, {zero(9, 7), one(9, 3), sine(0.456), one(3, 2)}, "3,46 : 7"},
     {"II_OneDecimal", II, One, {zero(9, 7), one(9, 3), sine(0.456), one(3, 1)}, ""},
-    {"II_EqualWhole", II, One, {zero(9, 7), one(9, 7), sine(0.001), one(3, 2)}, ""},
     {"II_TwoDigitsTens", II, Two, {zero(99, 40), one(2, 2), one(99, 35), sine(0.5), one(3, 2)}, "35,5 : 40"},
     {"II_MixedTwo", II, Mix, {one(2, 2), zero(99, 12), one(2, 1), one(9, 9), sine(0.123), one(3, 3)}, "9,123 : 12"},
     // Case III: (size,) leading digit, place or tenths, dividend.
     {"III_Hundredths", III, One, {zero(9, 7), top, zero(9999, 345)}, "345 : 0,07"},
-    {"III_SmallestDividend", III, One, {zero(9, 4), bottom, zero(9999, 12)}, "12 : 0,4"},
     {"III_DividendEleven", III, One, {zero(9, 4), one(2, 1), zero(9999, 11)}, ""},
     {"III_TopUnitsAndTenth", III, Two, {top, top, zero(9999, 9998)}, "9998 : 8,9"},
     {"III_MixedTopDividend", III, Mix, {one(2, 1), zero(9, 5), one(2, 2), top}, "9998 : 0,05"},
@@ -58,7 +55,6 @@ const CandidateRow candidateRows[] = {
     {"IV_Fifth", IV, Mix, {one(2, 1), one(99, 9), one(3, 2), sine(0.5), one(2, 2), zero(9, 6), one(9, 8)}, "9,5 : 6,8"},
     // Case V: (size,) divisor, dividend.
     {"V_OneDigit", V, One, {one(9, 7), one(99, 99)}, "99 : 7"},
-    {"V_Eleven", V, Two, {one(99, 11), one(99, 23)}, "23 : 11"},
     {"V_MixedSmallerDividend", V, Mix, {top, one(99, 45), one(99, 7)}, "7 : 45"},
 };
 
@@ -185,26 +181,21 @@ const TextRow textRows[] = {
     {"AnswerRemainderInThousandths", "21,18 resto 0,205", writtenDivisionAnswer("932,125", "44", ",").value_or("")},
     {"AnswerOfTheDivisionCarriedOut", "1764,28 resto 0,04", writtenDivisionAnswer("1235", "0,7", ",").value_or("")},
     {"AnswerBelowOne", "0 resto 0,005", writtenDivisionAnswer("0,005", "7", ",").value_or("")},
-    {"AnswerNoTrailingZero", "6,7 resto 0,01", writtenDivisionAnswer("60,31", "9", ",").value_or("")},
     {"AnswerArabicSeparator", "0\u066B33 resto 0\u066B01", writtenDivisionAnswer("1", "3", "\u066B").value_or("")},
     {"AnswerZeroDivisor", "", writtenDivisionAnswer("5", "0,0", ",").value_or("")},
     {"AnswerNotANumber", "", writtenDivisionAnswer("5,", "2", ",").value_or("")},
     {"AnswerTooLong", "", writtenDivisionAnswer("9223372036854775808", "3", ",").value_or("")},
-    {"AnswerTooManyDecimals", "", writtenDivisionAnswer("1", "0,0000000000000000001", ",").value_or("")},
     {"AnswerTooLongToCarryOut", "", writtenDivisionAnswer("922337203685477580,7", "0,3", ",").value_or("")},
     {"CopiesLettersReadAsZero", "0", copiesOf("abc")},
     {"CopiesPointIsTheSeparator", "2.5", copiesOf("2.5")},
     {"CopiesExponentD", "1000", copiesOf("1D3")},
     {"CopiesExponentSigned", "2.5", copiesOf("25E-1")},
-    {"CopiesExponentWithoutDigits", "1", copiesOf("1E+")},
     {"CopiesHexadecimal", "31", copiesOf("&h1F")},
     {"CopiesOctal", "15", copiesOf("&O17")},
     {"CopiesOctalEndsAtEight", "7", copiesOf("& o78")},
     {"CopiesOverflow", "inf", copiesOf("1E400")},
-    {"CopiesNegativeOverflow", "-inf", copiesOf("-1E400")},
     {"CopiesHugeExponent", "inf", copiesOf("1D99999999999999999999")},
     {"CopiesManyDigits", "inf", copiesOf(std::string(400, '9'))},
-    {"CopiesUnderflow", "0", copiesOf("1E-400")},
 };
 
 void PrintTo(const TextRow& row, std::ostream* out) { *out << row.name; }

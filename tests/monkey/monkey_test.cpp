@@ -4,7 +4,7 @@
 // The test command runs a fixed seed for 1,500 actions (the least a run does). A long run with a fresh seed, printed so
 // that RIPARTINO_MONKEY_SEED=<seed> replays its choices (the clock still varies the exercises):
 //   RIPARTINO_MONKEY_SEED=random RIPARTINO_MONKEY_ACTIONS=20000 build/tests/monkey/monkey_test
-// with QT_QPA_PLATFORM=offscreen and LC_ALL=it_IT.UTF-8 in front, as the test command sets them.
+// with QT_QPA_PLATFORM=offscreen in front, as the test command sets it.
 
 #include <random>
 
@@ -34,7 +34,7 @@ public:
     {
         while (performed_ < wanted_ && !failed_) {
             RandomSource source;
-            ProgramWindows windows(source, systemDecimalSeparator());
+            ProgramWindows windows(source, ",");  // the Italian decimal comma
             windows.setPrinterFactory([this] {
                 const QWidget* print = windows_->openPrintWindow();
                 expect(print && print->isVisible(), "a job began without an open print window");
@@ -83,7 +83,7 @@ private:
         --acting_;
         ++performed_;
         // The start window and the case windows are open one at a time; numbers carry the
-        // system's decimal comma.
+        // decimal comma.
         int open = windows_->openStartWindow() != nullptr;
         for (const DivisionCase divisionCase : allCases) {
             const CaseWindow* window = windows_->openCaseWindow(divisionCase);

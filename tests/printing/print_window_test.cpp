@@ -70,16 +70,6 @@ protected:
         EXPECT_TRUE(hands.stuck.isEmpty()) << "a dialog stayed open: " << hands.stuck.toStdString();
     }
 
-    // Case window `divisionCase` after "Inventa !", with the print window opened from it.
-    PrintWindow& openPrintWindow(DivisionCase divisionCase = DivisionCase::I)
-    {
-        CaseWindow* caseWindow = windows.openCaseWindow(divisionCase);
-        click(caseWindow ? caseWindow : &openCase(divisionCase), "inventButton");
-        click(windows.openCaseWindow(divisionCase), "printButton");
-        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
-        return *windows.openPrintWindow();
-    }
-
     bool printWindowOpen() const { return windows.openPrintWindow() && windows.openPrintWindow()->isVisible(); }
 
     Jobs jobs;

@@ -4,7 +4,6 @@
 
 #include <QDirIterator>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
@@ -36,6 +35,11 @@ std::vector<std::string> compiledIn()
 }
 
 QStringList warnings;
+void keepWarnings(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        warnings.append(message);
+}
 
 class PictureTest : public testing::TestWithParam<std::string> {};
 
@@ -55,6 +59,7 @@ TEST_P(PictureTest, UsesPlainShapesLoadsCleanlyAndLooksDrawnForItsBox)
     EXPECT_FALSE(unplain.hasMatch()) << unplain.captured().toStdString();
 
     warnings.clear();
+    const QtMessageHandler before = qInstallMessageHandler(keepWarnings);
     QSvgRenderer renderer(path);
     const QSizeF view = renderer.viewBoxF().size();
     EXPECT_NEAR(view.width() * box.height() / (view.height() * box.width()), 1.0, 0.02);
@@ -64,6 +69,7 @@ TEST_P(PictureTest, UsesPlainShapesLoadsCleanlyAndLooksDrawnForItsBox)
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter);
     painter.end();
+    qInstallMessageHandler(before);
     EXPECT_TRUE(renderer.isValid() && warnings.isEmpty()) << warnings.join(u'\n').toStdString();
 
     // outline: opaque and near black; colour: opaque and clearly not grey; painted: bounding box of all drawn
@@ -93,15 +99,3 @@ INSTANTIATE_TEST_SUITE_P(AllPictures, PictureTest, testing::ValuesIn(compiledIn(
     return QFileInfo(QString::fromStdString(row.param)).baseName().toStdString();
 });
 }  // namespace
-
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");  // nothing here needs a screen, not even to list the tests
-    QGuiApplication app(argc, argv);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type != QtDebugMsg && type != QtInfoMsg)
-            warnings.append(message);
-    });
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -13,6 +13,7 @@
 
 #include "core/random_source.h"
 #include "windows/case_window.h"
+#include "windows/print_window.h"
 #include "windows/program_windows.h"
 #include "windows/start_window.h"
 
@@ -63,6 +64,15 @@ protected:
         EXPECT_NE(window, nullptr);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
         return *window;
+    }
+
+    // The print window, opened from case window `divisionCase` after "Inventa !", and active.
+    PrintWindow& openPrintWindow(DivisionCase divisionCase = DivisionCase::I)
+    {
+        CaseWindow* caseWindow = windows.openCaseWindow(divisionCase);
+        click(caseWindow ? caseWindow : &openCase(divisionCase), "inventButton", "printButton");
+        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
+        return *windows.openPrintWindow();
     }
 
     RandomSource source;

@@ -6,8 +6,8 @@
 #include <QScreen>
 
 #include "support/desktop.h"
+#include "support/dialog_answerer.h"
 #include "support/windows_fixture.h"
-#include "windows/print_window.h"
 
 namespace ripartino {
 namespace {
@@ -17,10 +17,8 @@ protected:
     // Case window I with its ten exercises, and in front of it the print window opened from it.
     CaseWindow& printFromCaseI()
     {
-        CaseWindow& window = openCase(DivisionCase::I);
-        click(&window, "inventButton");
-        click(&window, "printButton");
-        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
+        openPrintWindow();
+        CaseWindow& window = *windows.openCaseWindow(DivisionCase::I);
         EXPECT_TRUE(!desktop::here() || (centred(&window) && centred(windows.openPrintWindow())));
         return window;
     }
@@ -99,12 +97,7 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
     };
     EXPECT_TRUE(clickRow(1) && clickRow(2) && inFront(&window));
 
-    QTimer answer;  // the message "&OK" raises goes once it is up
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (QWidget* box = QApplication::activeModalWidget())
-            box->close();
-    });
-    answer.start(200);
+    const DialogAnswerer hands;  // "OK" to the message "&OK" raises
     control<QLineEdit>(&print, "copiesField")->setText("0");
     click(&print, "operations10Option", "oneColumnOption", "okButton");
     EXPECT_TRUE(clickRow(3) && inFront(&window));
