@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -126,15 +127,20 @@ TEST_F(WindowsTest, NewWindowIgnoresTheGestureThatOpenedIt)
     EXPECT_EQ(window.divisorDigits(), DivisorDigits::OneDigit);
 }
 
-// Left alone on screen, the print window brings back the start window when it closes; the
-// program ends when its last visible window is closed.
+// Left alone on screen, with nothing to print, the print window says so and brings back the
+// start window when it closes; the program ends when its last visible window is closed.
 TEST_F(WindowsTest, PrintWindowNeverClosesLast)
 {
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     windows.printWindow().show();
     openCase(DivisionCase::II).windowHandle()->close();
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // "premere Inventa ! ..."
+    QString said;
+    QTimer::singleShot(0, [&] {
+        said = QApplication::activeModalWidget()->findChild<QLabel*>("qt_msgbox_label")->text();
+        QApplication::activeModalWidget()->close();
+    });
     click(windows.openPrintWindow(), "operations10Option", "oneColumnOption", "okButton");
+    EXPECT_TRUE(said.startsWith("Non ci sono esercizi da stampare")) << said.toStdString();
     ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
 }
