@@ -74,7 +74,7 @@ pdfs() { find "$work/out" -name '*.pdf' | sort; }
 print_and_read() {
     local before
     before=$(pdfs)
-    said=$(RIPARTINO_PRINT="$*" TMPDIR="$work/programtmp" XDG_RUNTIME_DIR="$work/xdg" LC_ALL=it_IT.UTF-8 \
+    said=$(TMPDIR="$work/programtmp" XDG_RUNTIME_DIR="$work/xdg" LC_ALL=it_IT.UTF-8 \
         "$program" "$@" 2>"$work/err") || fail "$*: $said $(cat "$work/err")"
     [ -z "$(ls -A "$work/programtmp")" ] || fail "$*: a temporary file stayed behind: $(ls -A "$work/programtmp")"
     for _ in $(seq 600); do [ -z "$(lpstat -o 2>/dev/null || true)" ] && break; sleep 0.1; done
@@ -123,8 +123,9 @@ grep -q '^message: Il PDF non è stato salvato: il file non si può scrivere (' 
 [ "$(ls "$work/disk")" = old.pdf ] && [ "$(cat "$work/disk/old.pdf")" = old ] || fail "the old file changed"
 mount -o remount,rw "$work/disk"
 print_and_read 1 10 2 "save:$work/disk/old.pdf"
+# Qt's own dialogs speak Italian too.
 said_is "message: Non è installata nessuna stampante predefinita: non è stato stampato nulla. [OK] [Salva come PDF...]" \
-    "proposed: $HOME/Documents/Ripartino - I caso.pdf" "print window: closed"
+    "proposed: $HOME/Documents/Ripartino - I caso.pdf" "message: old.pdf esiste già." "print window: closed"
 [ "$(ls "$work/disk")" = old.pdf ] || fail "left beside the PDF: $(ls "$work/disk")"
 one_column_of_ten "$work/disk/old.pdf" 2
 

@@ -46,11 +46,6 @@ struct StuckPrinter : RecordingPrinter {
     std::shared_ptr<Gate> gate;
 };
 
-long count(const std::vector<std::string>& calls, const std::string& call)
-{
-    return std::count(calls.begin(), calls.end(), call);
-}
-
 class PrintWindowTest : public WindowsTest {
 protected:
     void SetUp() override
@@ -106,8 +101,8 @@ TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
         EXPECT_TRUE(QTest::qWaitFor([this] { return !printWindowOpen(); }, 2000)) << operations;
     }
     ASSERT_EQ(jobs.size(), 1u);
-    EXPECT_EQ(count(jobs[0], "line \"   7)\" >> \"8)\""), 1);
-    EXPECT_EQ(count(jobs[0], "line \"  Calcola le seguenti operazioni: x\""), 1);
+    EXPECT_EQ(std::ranges::count(jobs[0], "line \"   7)\" >> \"8)\""), 1);
+    EXPECT_EQ(std::ranges::count(jobs[0], "line \"  Calcola le seguenti operazioni: x\""), 1);
 }
 
 struct OkRow {
@@ -159,7 +154,7 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
     if (row.sheets == 0) {
         EXPECT_TRUE(window.focusWidget() == copies && copies->selectedText() == copies->text());
     }
-    EXPECT_EQ(jobs.empty() ? 0 : count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
+    EXPECT_EQ(jobs.empty() ? 0 : std::ranges::count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
 }
 
 // "Salva &PDF..." (its button or Alt+P) saves the very job "&OK" prints with the same choices,

@@ -1,8 +1,4 @@
-#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -143,21 +139,6 @@ TEST_F(WindowsTest, PrintWindowNeverClosesLast)
     EXPECT_TRUE(said.startsWith("Non ci sono esercizi da stampare")) << said.toStdString();
     ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
-}
-
-// Qt's own texts are Italian whatever the locale: a text box's menu, the save dialog's
-// question, a message's details button.
-TEST(Toolkit, SpeaksItalian)
-{
-    QLineEdit field;
-    QStringList said;
-    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
-    for (const QAction* action : menu->actions())
-        said << action->text().section(u'\t', 0, 0);  // the shortcuts are the platform's
-    said << QFileDialog::tr("%1 already exists.\nDo you want to replace it?") << QMessageBox::tr("Show Details...");
-    EXPECT_EQ(said.join('|').toStdString(),
-              "Ann&ulla|&Rifai||&Taglia|&Copia|&Incolla|Elimina||Seleziona tutto|"
-              "%1 esiste già.\nVuoi sostituirlo?|Mostra dettagli...");
 }
 
 }  // namespace
