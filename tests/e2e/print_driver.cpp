@@ -21,15 +21,17 @@ using namespace ripartino;
 
 namespace {
 
-// Clicks a control as a user would, or says why it cannot.
-bool click(const QWidget* window, const QString& name)
+// Clicks controls in turn as a user would, or says why it cannot.
+bool click(const QWidget* window, const QStringList& names)
 {
-    auto* control = window ? window->findChild<QWidget*>(name) : nullptr;
-    if (!control || !control->isVisible() || !control->isEnabled()) {
-        std::fprintf(stderr, "cannot click %s\n", qPrintable(name));
-        return false;
+    for (const QString& name : names) {
+        auto* control = window ? window->findChild<QWidget*>(name) : nullptr;
+        if (!control || !control->isVisible() || !control->isEnabled()) {
+            std::fprintf(stderr, "cannot click %s\n", qPrintable(name));
+            return false;
+        }
+        QTest::mouseClick(control, Qt::LeftButton);
     }
-    QTest::mouseClick(control, Qt::LeftButton);
     return true;
 }
 
@@ -49,12 +51,11 @@ int main(int argc, char* argv[])
     windows.startWindow().show();
     DialogAnswerer hands;
     hands.answer = job.value(3);
-    if (!click(&windows.startWindow(), "case1Button") || !click(windows.openCaseWindow(DivisionCase::I), "inventButton")
-        || !click(windows.openCaseWindow(DivisionCase::I), "printButton"))
+    if (!click(&windows.startWindow(), {"case1Button"})
+        || !click(windows.openCaseWindow(DivisionCase::I), {"inventButton", "printButton"}))
         return 1;
     PrintWindow* print = windows.openPrintWindow();
-    if (!click(print, "operations" + job[1] + "Option")
-        || !click(print, job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"))
+    if (!click(print, {"operations" + job[1] + "Option", job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"}))
         return 1;
     print->findChild<QLineEdit*>("copiesField")->setText(job[2]);
 
@@ -63,7 +64,7 @@ int main(int argc, char* argv[])
     ticker.start(100);
     QElapsedTimer clock;
     clock.start();
-    if (!click(print, "okButton") || !QTest::qWaitFor([&] { return !windows.printService().running(); }, 60000))
+    if (!click(print, {"okButton"}) || !QTest::qWaitFor([&] { return !windows.printService().running(); }, 60000))
         return 1;
     for (const QString& message : hands.said.isEmpty() ? QStringList{""} : hands.said)
         std::printf("message: %s\n", qPrintable(message));
