@@ -31,15 +31,11 @@ for size in 16 32 48 64 128 256; do
 done
 
 # The installed program shows its start window on a real X server.
-shows_window() {
-    /usr/bin/ripartino &
+timeout 60 xvfb-run -a bash -c '/usr/bin/ripartino &
     for _ in $(seq 100); do
-        xwininfo -root -tree | grep -q '"Ripartino"' && kill $! && return
+        xwininfo -root -tree | grep -q "\"Ripartino\"" && kill $! && exit 0
         sleep 0.1
     done
-    return 1
-}
-export -f shows_window
-timeout 60 xvfb-run -a bash -c shows_window ||
+    exit 1' ||
     { echo "the installed program showed no window titled Ripartino"; exit 1; }
 echo "installed, validated and started"
