@@ -1,4 +1,4 @@
-#include <QLabel>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -43,7 +43,8 @@ TEST_P(CaseStory, DivisorGroupIsOneTabStop)
 {
     tabTo(QStringLiteral("mixedOption"));
     press(Qt::Key_Up);
-    EXPECT_TRUE(focused() == QLatin1String("twoDigitsOption") && window->divisorDigits() == DivisorDigits::TwoDigits);
+    EXPECT_TRUE(focused() == QLatin1String("twoDigitsOption") && window->divisorDigits() == DivisorDigits::TwoDigits
+                && !control<QRadioButton>(window, "mixedOption")->isChecked());
     press(Qt::Key_Tab);
     EXPECT_EQ(focused(), QStringLiteral("inventButton"));
 }
@@ -132,8 +133,8 @@ TEST_F(WindowsTest, PrintWindowNeverClosesLast)
     openCase(DivisionCase::II).windowHandle()->close();
     QString said;
     QTimer::singleShot(0, [&] {
-        said = QApplication::activeModalWidget()->findChild<QLabel*>("qt_msgbox_label")->text();
-        QApplication::activeModalWidget()->close();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            said = box->text(), box->close();
     });
     click(windows.openPrintWindow(), "operations10Option", "oneColumnOption", "okButton");
     EXPECT_TRUE(said.startsWith("Non ci sono esercizi da stampare")) << said.toStdString();
