@@ -33,7 +33,7 @@ protected:
     void SetUp() override
     {
         windows.startWindow().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.startWindow()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.startWindow(), 20000));  // a loaded X server is slow
     }
 
     template <typename Control = QWidget> static Control* control(const QWidget* window, const char* name)
@@ -62,7 +62,7 @@ protected:
         click(windows.openStartWindow(), button.constData());
         CaseWindow* window = windows.openCaseWindow(divisionCase);
         EXPECT_NE(window, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window, 20000));
         return *window;
     }
 
@@ -71,7 +71,7 @@ protected:
     {
         CaseWindow* caseWindow = windows.openCaseWindow(divisionCase);
         click(caseWindow ? caseWindow : &openCase(divisionCase), "inventButton", "printButton");
-        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow(), 20000));
         return *windows.openPrintWindow();
     }
 

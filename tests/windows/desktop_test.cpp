@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSignalSpy>
 
 #include "support/desktop.h"
 #include "support/dialog_answerer.h"
@@ -110,7 +111,21 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
     ASSERT_TRUE(centred(&start));
     desktop::clickAt(control(&start, "case1Label"));
     desktop::clickAt(control(&start, "case2Label"));
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&start) && inFront(&start));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&start, 20000) && inFront(&start));
+}
+
+// The window manager may minimise a window (openbox draws the button whatever the hints say),
+// and there is no taskbar button to undo that: the window comes straight back.
+TEST_F(DesktopTest, AMinimisedWindowComesBack)
+{
+    if (!desktop::here())
+        return desktop::runTheTestThere();
+    CaseWindow& window = openCase(DivisionCase::I);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 20000));
+    QSignalSpy states(window.windowHandle(), &QWindow::windowStateChanged);
+    desktop::xdotool(QString("windowminimize %1").arg(window.winId()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return states.count() >= 2 && !window.isMinimized(); }, 10000));
+    EXPECT_EQ(states.value(0).value(0).value<Qt::WindowState>(), Qt::WindowMinimized);
 }
 
 }  // namespace

@@ -91,13 +91,6 @@ TEST_P(CaseStory, OpensAgainFresh)
         EXPECT_TRUE(control(&again, hidden)->isHidden()) << hidden;
 }
 
-// A window manager may minimise it, and there is no taskbar button to undo that.
-TEST_P(CaseStory, NeverStaysMinimised)
-{
-    window->setWindowState(Qt::WindowMinimized);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isMinimized() && window->isVisible(); }));
-}
-
 // At once by Enter right after start ("Esci" has the focus, and no access key takes it away),
 // and by Esc with the print window open.
 TEST_F(WindowsTest, EndsByEnterOrEsc)
