@@ -5,8 +5,7 @@
 // after "&OK" on a job of 999 copies of two columns of 40; and from "Annulla" to the
 // progress dialog gone, with the printer drawing and with it stuck, as behind a print
 // service that has stopped.
-#include <condition_variable>
-#include <mutex>
+#include <semaphore>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -200,19 +199,13 @@ BENCHMARK(firstPaintAfterOk)->UseManualTime()->Iterations(5)->Unit(benchmark::kM
 
 // A printer stuck in its first line until released; its state is shared with the worker.
 struct Stuck {
-    std::mutex mutex;
-    std::condition_variable opened;
-    bool open = false;
+    std::binary_semaphore open{0};
 };
 struct StuckPrinter : SheetPrinter {
     explicit StuckPrinter(std::shared_ptr<Stuck> stuck) : stuck(std::move(stuck)) {}
     void setFontName(const std::string&) override {}
     void setFontSize(double) override {}
-    void printLine(const PrintLine&) override
-    {
-        std::unique_lock lock(stuck->mutex);
-        stuck->opened.wait(lock, [this] { return stuck->open; });
-    }
+    void printLine(const PrintLine&) override { stuck->open.acquire(), stuck->open.release(); }
     void newPage() override {}
     void endDocument() override {}
     PrintOutcome status() const override { return PrintOutcome::Done; }
@@ -249,11 +242,7 @@ void annullaToGone(benchmark::State& state)
         QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
         (void)QTest::qWaitFor([&] { return !progress->isVisible(); }, 10000);
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
-        {
-            const std::lock_guard lock(stuck->mutex);
-            stuck->open = true;
-        }
-        stuck->opened.notify_all();
+        stuck->open.release();
         print->close();
         (void)QTest::qWaitFor([&] { return !windows.openPrintWindow(); }, 10000);
         stuck = std::make_shared<Stuck>();

@@ -167,11 +167,10 @@ void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& sav
         };
         if (!saveTo.isEmpty()) {
             QPageLayout savePaper = paper;
-            if (askPaper) {  // the first line asks the printer for its paper; nothing is sent
-                SystemPrinter probe(job->cancelled);
-                probe.printLine({{}});
-                savePaper = probe.pageLayout().value_or(QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4)));
-            }
+            if (askPaper)
+                savePaper = SystemPrinter(job->cancelled)
+                                .askPaper()
+                                .value_or(QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4)));
             job->outcome = saveSheets(options, table, savePaper, saveTo, beforeSheet, job->cancelled, job->reason);
         } else if (job->given) {
             job->outcome = printSheets(options, table, *job->given, beforeSheet);

@@ -327,10 +327,29 @@ void SystemPrinter::failWriting(const QString& reason)
 bool SystemPrinter::begin()
 {
     begun_ = true;
+    if (!askPaper())
+        return false;
+    if (!pdf_.open()) {
+        failWriting(pdf_.errorString());
+        return false;
+    }
+    pdf_.close();
+    sheets_ = std::make_unique<QtSheetPrinter>(pdf_.fileName(), *layout_);
+    if (fontName_)
+        sheets_->setFontName(*fontName_);
+    if (fontSize_)
+        sheets_->setFontSize(*fontSize_);
+    return true;
+}
+
+std::optional<QPageLayout> SystemPrinter::askPaper()
+{
+    if (layout_ || status_ != PrintOutcome::Done)
+        return layout_;
     const Cups* cups = Cups::load();
     if (!cups) {
         fail(PrintOutcome::ServiceNotRunning);
-        return false;
+        return std::nullopt;
     }
     connection_ = std::make_unique<Connection>(*cups, cancelled_);
     Connection& c = *connection_;
@@ -338,7 +357,7 @@ bool SystemPrinter::begin()
                            static_cast<int>(patience_.count()), nullptr);
     if (!c.http) {
         fail(PrintOutcome::ServiceNotRunning);
-        return false;
+        return std::nullopt;
     }
     cups->setTimeout(c.http, 0.2, &Connection::goOnWaiting, &c);
     c.waitAtMost(patience_);
@@ -346,7 +365,7 @@ bool SystemPrinter::begin()
     cups_dest_t* dest = cups->namedDest(c.http, nullptr, nullptr);
     if (!dest) {
         fail(PrintOutcome::NoDefaultPrinter);
-        return false;
+        return std::nullopt;
     }
     destination_ = dest->name;
     QPageLayout layout = QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4));
@@ -360,21 +379,10 @@ bool SystemPrinter::begin()
     cups->freeDests(1, dest);
     if (c.timedOut || cancelled_) {
         fail(PrintOutcome::ServiceNotAnswering);
-        return false;
+        return std::nullopt;
     }
     layout_ = layout;
-
-    if (!pdf_.open()) {
-        failWriting(pdf_.errorString());
-        return false;
-    }
-    pdf_.close();
-    sheets_ = std::make_unique<QtSheetPrinter>(pdf_.fileName(), layout);
-    if (fontName_)
-        sheets_->setFontName(*fontName_);
-    if (fontSize_)
-        sheets_->setFontSize(*fontSize_);
-    return true;
+    return layout_;
 }
 
 void SystemPrinter::setFontName(const std::string& face)

@@ -59,6 +59,9 @@ public:
 
     // The destination's paper and margins, once the first line has found them.
     std::optional<QPageLayout> pageLayout() const { return layout_; }
+    // Asks the service for the destination's paper, as the first line does, without
+    // beginning a job; none when the service or a default destination cannot be had.
+    std::optional<QPageLayout> askPaper();
 
     struct Connection;
 

@@ -23,8 +23,6 @@ const std::string rightIndent = "     ";
 const std::string answerSpace = " ........";
 const std::string solutionsTitle = "Soluzioni";
 
-// Sheets to print for a copies value: every whole number from 1 up to it.
-
 // The answer to a sheet line "dividend : divisor =", read from the numbers as printed;
 // the dots again should the line not be a division.
 std::string answerTo(const std::string& line, const std::string& decimalSeparator)
