@@ -288,6 +288,7 @@ void PrintWindow::startWaiting(Job job, const QString& doing)
 void PrintWindow::stopWaiting()
 {
     if (progress_) {
+        progress_->reset();  // else its delay, still running after a quick job, shows it over what follows
         progress_->hide();
         progress_->deleteLater();  // it may be in the middle of saying it was cancelled
     }
