@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <regex>
 #include <set>
@@ -116,17 +117,38 @@ class Inventions : public testing::TestWithParam<Promise> {};
 
 std::int64_t at(Decimal x, int k) { return x.units * std::int64_t(std::pow(10, k - x.decimals)); }
 
-// The pupil's answer, exactly: dividend × m = divisor × m × quotient + remainder, where m makes
-// the divisor whole, and 0 <= remainder < divisor × m × 0,01.
-void expectWrittenDivision(const Exercise& e)
+// The pupil's steps and answer, exactly: the multiplication makes the divisor whole, each row is
+// the true remainder with the next digit beside it, and dividend × m = divisor × m × quotient +
+// remainder with 0 <= remainder < divisor × m × 0,01; the solution sheet reads the same answer.
+void expectWorkedDivision(const Exercise& e)
 {
     const auto dividend = parseDecimal(e.dividend.text(","), ","), divisor = parseDecimal(e.divisor.text(","), ",");
-    const auto answer = writtenDivision(dividend.value(), divisor.value());
-    ASSERT_TRUE(answer && answer->quotient.decimals <= 2) << e.line;
-    const std::int64_t step = at(*divisor, 4 + divisor->decimals), remainder = at(answer->remainder, 6);
-    EXPECT_TRUE(at(*dividend, 6 + divisor->decimals) == step * at(answer->quotient, 2) + remainder && remainder >= 0
-                && remainder < step)
+    const auto w = workedDivision(dividend.value(), divisor.value());
+    ASSERT_TRUE(w && w->answer.quotient.decimals <= 2) << e.line;
+    EXPECT_TRUE(at(w->wholeDividend, 6) == at(*dividend, 6 + divisor->decimals)
+                && w->wholeDivisor == at(*divisor, divisor->decimals));
+    std::int64_t quotient = 0, first = 0;
+    for (std::size_t i = 0; i < w->steps.size(); ++i) {
+        const DivisionStep& s = w->steps[i];
+        if (i == 0)
+            for (int c = 0; c < s.column; ++c)
+                first = first * 10 + (w->digits[c] - '0');
+        const std::int64_t partial = i == 0 ? first * 10 + (w->digits[s.column] - '0')
+                                            : w->steps[i - 1].remainder * 10 + (w->digitAt(s.column) - '0');
+        ASSERT_TRUE(s.partial == partial && (i == 0 ? first < w->wholeDivisor : s.column == w->steps[i - 1].column + 1)
+                    && s.product == s.digit * w->wholeDivisor && s.remainder == s.partial - s.product
+                    && s.remainder >= 0 && s.remainder < w->wholeDivisor)
+            << e.line << " step " << i;
+        quotient = quotient * 10 + s.digit;
+    }
+    const DivisionStep& last = w->steps.back();
+    EXPECT_TRUE(last.column == w->wholeDigits + 1 || (last.remainder == 0 && last.column + 1 >= int(w->digits.size())));
+    const std::int64_t step = at(*divisor, 4 + divisor->decimals), remainder = at(w->answer.remainder, 6);
+    EXPECT_TRUE(quotient == w->answer.quotient.units
+                && at(*dividend, 6 + divisor->decimals) == step * at(w->answer.quotient, 2) + remainder
+                && remainder >= 0 && remainder < step)
         << e.line;
+    EXPECT_EQ(writtenDivisionAnswer(e.dividend.text(","), e.divisor.text(","), ","), w->answer.text(","));
 }
 
 TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
@@ -150,7 +172,7 @@ TEST_P(Inventions, KeepEveryPromiseOfTheirCase)
                 ASSERT_TRUE(promise.divisionCase != V || std::fmod(dividend, divisor) != 0) << e.line;
                 ASSERT_TRUE(std::regex_match(e.dividend.text(","), plain)
                             && std::regex_match(e.divisor.text(","), plain));
-                expectWrittenDivision(e);
+                expectWorkedDivision(e);
             }
         }
         const std::set<long> both = join(promise.oneDigitDivisors, promise.twoDigitDivisors);
@@ -164,25 +186,66 @@ INSTANTIATE_TEST_SUITE_P(Cases, Inventions, testing::ValuesIn(promises),
 // The number the copies box reads from a text, as gtest prints it ("inf" included).
 std::string copiesOf(const std::string& text) { return testing::PrintToString(numberPrefix(text)); }
 
+// The worked division's text, one row of the exercise book to a '/'.
+std::string worked(const char* dividend, const char* divisor, bool products)
+{
+    const auto w = workedDivision(*parseDecimal(dividend, ","), *parseDecimal(divisor, ","));
+    return w ? workedDivisionText(*w, ",", products) : "";
+}
+std::string rows(std::string text) { return std::replace(text.begin(), text.end(), '/', '\n'), text; }
+
 struct TextRow {
     const char* name;
     std::string expected;
     std::string actual;
 };
 
-// Numbers to text, as exercises show them, the answers of the solution sheet, and the copies box's text to a number.
+// Numbers to text, as exercises show them, the answers of the solution sheet and the divisions worked
+// out in both forms, and the copies box's text to a number.
 const TextRow textRows[] = {
     {"NoExponentWhenLarge", "100000000000000000000", formatDouble(1e20, ",")},
     {"HalfGoesDownToEven", "0,12", formatDouble(roundToDecimals(0.125, 2), ",")},
     {"HalfGoesUpToEven", "0,38", formatDouble(roundToDecimals(0.375, 2), ",")},
     {"AnswerEndsWhole", "2000", writtenDivisionAnswer("1,4", "0,0007", ",").value_or("")},
     {"AnswerCutWithRemainder", "6,77 resto 0,07", writtenDivisionAnswer("61", "9", ",").value_or("")},
-    {"AnswerBelowOne", "0 resto 0,005", writtenDivisionAnswer("0,005", "7", ",").value_or("")},
+    {"AnswerKeepsItsZeros", "16,00 resto 0,12", writtenDivisionAnswer("1312,12", "82", ",").value_or("")},
+    {"AnswerRemainderInItsPlace", "0,80 resto 0,80", writtenDivisionAnswer("80", "99", ",").value_or("")},
+    {"AnswerBelowOne", "0,00 resto 0,005", writtenDivisionAnswer("0,005", "7", ",").value_or("")},
     {"AnswerArabicSeparator", "0\u066B33 resto 0\u066B01", writtenDivisionAnswer("1", "3", "\u066B").value_or("")},
     {"AnswerZeroDivisor", "", writtenDivisionAnswer("5", "0,0", ",").value_or("")},
     {"AnswerNotANumber", "", writtenDivisionAnswer("5,", "2", ",").value_or("")},
     {"AnswerTooLong", "", writtenDivisionAnswer("9223372036854775808", "3", ",").value_or("")},
     {"AnswerTooLongToCarryOut", "", writtenDivisionAnswer("922337203685477580,7", "0,3", ",").value_or("")},
+    {"WorkedQuotientBeginsWithZeroShort", rows("3,45 | 7/3 4  |-----/  65 | 0,49/   2/3,45 : 7 = 0,49 resto 0,02"),
+     worked("3,45", "7", false)},
+    {"WorkedQuotientBeginsWithZeroLong",
+     rows("3,45 | 7/0    |-----/-    | 0,49/3 4/2 8/- -/  65/  63/  --/   2/3,45 : 7 = 0,49 resto 0,02"),
+     worked("3,45", "7", true)},
+    {"WorkedZeroInsideTheQuotientShort",
+     rows("703   | 7/00    |-------/ 03   | 100,42/  30/   20/    6/703 : 7 = 100,42 resto 0,06"),
+     worked("703", "7", false)},
+    {"WorkedZeroInsideTheQuotientLong",
+     rows("703   | 7/7     |-------/-     | 100,42/00/ 0/--/ 03/  0/ --/  30/  28/  --/   20/   14/   --/    6/703 : 7 "
+          "= 100,42 resto 0,06"),
+     worked("703", "7", true)},
+    {"WorkedEndsEarlyShort", rows("7,5 | 3/1 5 |----/  0 | 2,5/7,5 : 3 = 2,5"), worked("7,5", "3", false)},
+    {"WorkedEndsEarlyLong", rows("7,5 | 3/6   |----/-   | 2,5/1 5/1 5/- -/  0/7,5 : 3 = 2,5"),
+     worked("7,5", "3", true)},
+    {"WorkedHundredthsOfTheDivisorShort",
+     rows("345 : 0,07 = 34500 : 7/34500   | 7/ 65     |--------/  20    | 4928,57/   60/    40/     50/      1/345 : "
+          "0,07 = 4928,57 resto 0,01"),
+     worked("345", "0,07", false)},
+    {"WorkedHundredthsOfTheDivisorLong",
+     rows("345 : 0,07 = 34500 : 7/34500   | 7/28      |--------/--      | 4928,57/ 65/ 63/ --/  20/  14/  --/   60/   "
+          "56/   --/    40/    35/    --/     50/     49/     --/      1/345 : 0,07 = 4928,57 resto 0,01"),
+     worked("345", "0,07", true)},
+    {"WorkedDigitNeverBroughtDownShort",
+     rows("932,125 | 44/ 52     |------/  8 1   | 21,18/  3 72/    20/932,125 : 44 = 21,18 resto 0,205"),
+     worked("932,125", "44", false)},
+    {"WorkedDigitNeverBroughtDownLong",
+     rows("932,125 | 44/88      |------/--      | 21,18/ 52/ 44/ --/  8 1/  4 4/  - -/  3 72/  3 52/  - --/    "
+          "20/932,125 : 44 = 21,18 resto 0,205"),
+     worked("932,125", "44", true)},
     {"CopiesLettersReadAsZero", "0", copiesOf("abc")},
     {"CopiesPointIsTheSeparator", "2.5", copiesOf("2.5")},
     {"CopiesExponentD", "1000", copiesOf("1D3")},
