@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -145,6 +146,12 @@ CaseWindow::CaseWindow(ProgramWindows& windows, DivisionCase divisionCase, QWidg
 
     exerciseList_ = placeField<QListWidget>("exerciseList", QStringLiteral("Divisioni inventate"));
     exerciseList_->setFont(look::systemFont(12));
+    exerciseList_->setToolTip(QStringLiteral("Doppio clic su una divisione per vederla svolta"));
+    auto* workOut = new QAction(QStringLiteral("Svolgi la divisione"), exerciseList_);
+    exerciseList_->addAction(workOut);
+    exerciseList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(workOut, &QAction::triggered, this, &CaseWindow::onExerciseActivated);
+    connect(exerciseList_, &QListWidget::itemActivated, this, &CaseWindow::onExerciseActivated);
 
     auto* frame = place<QGroupBox>("divisorGroup");
     frame->setFont(look::systemFont(9.75, true));
@@ -221,6 +228,7 @@ DivisorDigits CaseWindow::divisorDigits() const
 
 void CaseWindow::onInventClicked()
 {
+    windows_.closeWorkedDivision();
     windows_.randomSource().reseedFromClock();
     printButton_->show();
     viewButton_->show();
@@ -257,6 +265,12 @@ void CaseWindow::onPrintClicked()
     printWindow.show();
     printWindow.raise();
     printWindow.activateWindow();
+}
+
+void CaseWindow::onExerciseActivated()
+{
+    if (const QListWidgetItem* item = exerciseList_->currentItem())
+        windows_.showWorkedDivision(*this, item->text());
 }
 
 void CaseWindow::onBackClicked()

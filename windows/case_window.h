@@ -35,6 +35,7 @@ private:
     void onOkClicked();
     void onPrintClicked();
     void onBackClicked();
+    void onExerciseActivated();
 
     ProgramWindows& windows_;
     const DivisionCase divisionCase_;

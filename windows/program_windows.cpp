@@ -6,10 +6,12 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLocale>
+#include <QScreen>
 
 #include "ui/x11_window.h"
 #include "windows/case_window.h"
 #include "windows/start_window.h"
+#include "windows/worked_division_window.h"
 
 namespace ripartino {
 
@@ -30,6 +32,7 @@ ProgramWindows::~ProgramWindows()
     // Whatever is still open goes without a close event: the program is over. The print
     // window goes first, while the others still stand, so that it brings nothing back.
     delete print_;
+    delete worked_;
     delete start_;
     for (const auto& caseWindow : cases_)
         delete caseWindow;
@@ -48,6 +51,8 @@ bool ProgramWindows::eventFilter(QObject* watched, QEvent* event)
     auto* window = static_cast<QWidget*>(watched);  // only the windows themselves are watched
     switch (event->type()) {
     case QEvent::Close:
+        if (worked_ && watched == worked_->parent())
+            worked_->close();
         if (watched == start_)
             start_.clear();
         if (watched == print_)
@@ -132,6 +137,35 @@ void ProgramWindows::setPrintWindowIcon(const QIcon& icon)
 }
 
 CaseWindow* ProgramWindows::openCaseWindow(DivisionCase divisionCase) const { return cases_[indexOf(divisionCase)]; }
+
+bool ProgramWindows::showWorkedDivision(CaseWindow& over, const QString& line)
+{
+    if (worked_ && worked_->parent() != &over)
+        closeWorkedDivision();
+    const bool made = !worked_;
+    if (made)
+        worked_ = new WorkedDivisionWindow(workedWithProducts_, decimalSeparator_, &over);
+    if (!worked_->showLine(line)) {
+        if (made)
+            closeWorkedDivision();
+        return false;
+    }
+    if (made) {
+        worked_->resize(worked_->sizeHint());
+        worked_->move(over.screen()->availableGeometry().center() - worked_->rect().center());
+    }
+    worked_->show();
+    worked_->raise();
+    worked_->activateWindow();
+    return true;
+}
+
+void ProgramWindows::closeWorkedDivision()
+{
+    if (worked_)
+        worked_->close();
+    worked_.clear();
+}
 
 std::optional<MarkedCase> ProgramWindows::markedCase() const
 {

@@ -13,6 +13,7 @@
 #include "core/types.h"
 #include "printing/print_service.h"
 #include "windows/print_window.h"
+#include "windows/worked_division_window.h"
 
 namespace ripartino {
 
@@ -40,6 +41,12 @@ public:
     StartWindow* openStartWindow() const { return start_; }
     CaseWindow* openCaseWindow(DivisionCase divisionCase) const;
     PrintWindow* openPrintWindow() const { return print_; }
+    WorkedDivisionWindow* openWorkedDivisionWindow() const { return worked_; }
+
+    // The division of the exercise `line` worked out, in the one such window, above `over`;
+    // false when the line is no division.
+    bool showWorkedDivision(CaseWindow& over, const QString& line);
+    void closeWorkedDivision();
 
     // The print window's icon. A print window not yet made gets it when it is made, so the
     // start window can hand its icon over without making one it may never show.
@@ -71,6 +78,8 @@ private:
     QPointer<StartWindow> start_;
     std::array<QPointer<CaseWindow>, 5> cases_;
     QPointer<PrintWindow> print_;
+    QPointer<WorkedDivisionWindow> worked_;
+    bool workedWithProducts_ = false;  // its check box, kept for the run
 };
 
 // The decimal separator of the user's regional settings.
