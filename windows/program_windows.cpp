@@ -51,8 +51,8 @@ bool ProgramWindows::eventFilter(QObject* watched, QEvent* event)
     auto* window = static_cast<QWidget*>(watched);  // only the windows themselves are watched
     switch (event->type()) {
     case QEvent::Close:
-        if (worked_ && watched == worked_->parent())
-            worked_->close();
+        if (worked_ && (watched == worked_->parent() || watched == worked_))
+            closeWorkedDivision();
         if (watched == start_)
             start_.clear();
         if (watched == print_)
@@ -144,7 +144,7 @@ bool ProgramWindows::showWorkedDivision(CaseWindow& over, const QString& line)
         closeWorkedDivision();
     const bool made = !worked_;
     if (made)
-        worked_ = new WorkedDivisionWindow(workedWithProducts_, decimalSeparator_, &over);
+        worked_ = adopt(new WorkedDivisionWindow(workedWithProducts_, decimalSeparator_, &over));
     if (!worked_->showLine(line)) {
         if (made)
             closeWorkedDivision();
@@ -162,9 +162,8 @@ bool ProgramWindows::showWorkedDivision(CaseWindow& over, const QString& line)
 
 void ProgramWindows::closeWorkedDivision()
 {
-    if (worked_)
-        worked_->close();
-    worked_.clear();
+    if (WorkedDivisionWindow* closing = std::exchange(worked_, nullptr))
+        closing->close();
 }
 
 std::optional<MarkedCase> ProgramWindows::markedCase() const

@@ -1,6 +1,7 @@
 // What the window system decides (stacking, focus, a held key's repeats), on a real X server with openbox and real
 // input. The offscreen run starts them and runs each test again there.
 
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
@@ -126,6 +127,39 @@ TEST_F(DesktopTest, AMinimisedWindowComesBack)
     desktop::xdotool(QString("windowminimize %1").arg(window.winId()));
     EXPECT_TRUE(QTest::qWaitFor([&] { return states.count() >= 2 && !window.isMinimized(); }, 10000));
     EXPECT_EQ(states.value(0).value(0).value<Qt::WindowState>(), Qt::WindowMinimized);
+}
+
+// The division worked out by a real double click and Enter, stepped by the real arrows and End, copied
+// through the X clipboard; it stands above its case window, and Esc leaves that with its ten exercises.
+TEST_F(DesktopTest, AnExerciseWorkedOutByRealInput)
+{
+    if (!desktop::here())
+        return desktop::runTheTestThere();
+    CaseWindow& window = openCase(DivisionCase::IV);
+    ASSERT_TRUE(centred(&window));
+    desktop::clickAt(control(&window, "inventButton"));
+    auto* list = control<QListWidget>(&window, "exerciseList");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == 10; }, 10000));
+    const QPoint row = list->viewport()->mapToGlobal(list->visualItemRect(list->item(1)).center());
+    desktop::xdotool(QString("mousemove %1 %2 click --repeat 2 --delay 80 1").arg(row.x()).arg(row.y()));
+    const auto worked = [&] { return windows.openWorkedDivisionWindow(); };
+    const auto shown = [&](std::size_t steps) {
+        return QTest::qWaitFor([&] { return worked() && worked()->stepsShown() == steps; }, 10000);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return worked() && worked()->isActiveWindow(); }, 10000));
+    EXPECT_TRUE(worked()->line() == list->item(1)->text() && desktop::place(worked()) > desktop::place(&window));
+    desktop::xdotool("key Right Right Left");
+    EXPECT_TRUE(shown(1));
+    desktop::xdotool("key End ctrl+c");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !control(worked(), "allButton")->isEnabled(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::clipboard()->text() == worked()->text(); }, 10000));
+
+    desktop::xdotool("key Escape");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !worked() && window.isActiveWindow(); }, 10000));
+    EXPECT_EQ(list->count(), 10);
+    desktop::xdotool("key Down Return");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return worked() && worked()->isActiveWindow(); }, 10000));
+    EXPECT_EQ(worked()->line(), list->item(2)->text());
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
+#include <QCheckBox>
+#include <QClipboard>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
 
+#include "core/answers.h"
 #include "support/windows_fixture.h"
 
 namespace ripartino {
@@ -78,6 +81,87 @@ TEST_P(CaseStory, PrintAsksForThisCase)
     press(Qt::Key_Right);
     EXPECT_TRUE(control<QRadioButton>(print, "operations20Option")->isChecked()
                 && !control(print, "okButton")->isEnabled());
+}
+
+// The context menu's one entry, picked as a hand picks it once the menu is up.
+void pickFromContextMenu(QWidget* on, QPoint at)
+{
+    QTimer menu;
+    QObject::connect(&menu, &QTimer::timeout, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            menu.stop(), QTest::keyClick(popup, Qt::Key_Down), QTest::keyClick(popup, Qt::Key_Return);
+    });
+    menu.start(10);
+    QTest::mouseClick(on->window()->windowHandle(), Qt::RightButton, {}, on->mapTo(on->window(), at));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu.isActive(); }));
+}
+
+// An exercise worked out: step by step from none, copied whole, the long form kept; Esc closes it, as do a
+// new invention and the case window's end.
+TEST_P(CaseStory, ShowsAnExerciseWorkedOut)
+{
+    click(window, "inventButton");
+    auto* list = control<QListWidget>(window, "exerciseList");
+    EXPECT_EQ(list->toolTip(), QStringLiteral("Doppio clic su una divisione per vederla svolta"));
+    // Through the window, which makes a double click of two clicks as the window system's input.
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                       list->viewport()->mapTo(window, list->visualItemRect(list->item(2)).center()));
+    WorkedDivisionWindow* worked = windows.openWorkedDivisionWindow();
+    ASSERT_TRUE(worked && QTest::qWaitForWindowActive(worked));
+    EXPECT_TRUE(worked->windowTitle() == QLatin1String("Divisione svolta") && worked->parent() == window
+                && !worked->isModal() && worked->line() == list->item(2)->text());
+    const auto enabled = [&] {
+        std::string on;
+        for (const char* name : {"previousButton", "nextButton", "allButton"})
+            on += control(worked, name)->isEnabled() ? '1' : '0';
+        return on + ' ' + std::to_string(worked->stepsShown());
+    };
+    EXPECT_EQ(enabled(), "011 0");
+    press(Qt::Key_Right), press(Qt::Key_Space);
+    EXPECT_EQ(enabled(), "111 2");
+    press(Qt::Key_Left);
+    EXPECT_EQ(enabled(), "111 1");
+    press(Qt::Key_End);
+    const std::string all = std::to_string(worked->stepsShown());
+    EXPECT_EQ(enabled(), "100 " + all);
+    tabTo(QStringLiteral("paper"));
+    const QFontMetricsF digits(control(worked, "paper")->font());
+    EXPECT_GE(digits.tightBoundingRect(QStringLiteral("0123456789")).height(), 28);
+
+    // The text is the core's, its last line the solution sheet's.
+    const QStringList numbers = list->item(2)->text().split(QStringLiteral(" "));
+    const std::string separator = windows.decimalSeparator();
+    const auto core = workedDivision(*parseDecimal(numbers[0].toStdString(), separator),
+                                     *parseDecimal(numbers[2].toStdString(), separator));
+    const std::string answer = *writtenDivisionAnswer(numbers[0].toStdString(), numbers[2].toStdString(), separator);
+    QTest::keyClick(worked, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied.toStdString(), workedDivisionText(*core, separator, false));
+    EXPECT_TRUE(copied.endsWith(QString::fromStdString(" = " + answer)));
+    EXPECT_EQ(control(worked, "paper")->accessibleDescription(),
+              copied + "\nPasso " + all.c_str() + " di " + all.c_str() + ": "
+                  + QString::number(core->steps.back().partial) + " : " + QString::number(core->wholeDivisor) + " = "
+                  + QString::number(core->steps.back().digit) + " resto "
+                  + QString::number(core->steps.back().remainder));
+    click(worked, "productsBox");
+    QApplication::clipboard()->clear();
+    pickFromContextMenu(control(worked, "paper"), {20, 20});
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), workedDivisionText(*core, separator, true));
+
+    QTest::keyClick(control(worked, "paper"), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !windows.openWorkedDivisionWindow(); }) && list->count() == 10);
+    list->setCurrentRow(4);
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_TRUE(windows.openWorkedDivisionWindow() && QTest::qWaitForWindowActive(windows.openWorkedDivisionWindow()));
+    EXPECT_TRUE(windows.openWorkedDivisionWindow()->line() == list->item(4)->text()
+                && control<QCheckBox>(windows.openWorkedDivisionWindow(), "productsBox")->isChecked());
+    click(window, "inventButton");
+    EXPECT_FALSE(windows.openWorkedDivisionWindow());
+    pickFromContextMenu(list->viewport(), list->visualItemRect(list->item(0)).center());
+    ASSERT_TRUE(windows.openWorkedDivisionWindow()
+                && windows.openWorkedDivisionWindow()->line() == list->item(0)->text());
+    click(window, "backButton");
+    EXPECT_FALSE(windows.openWorkedDivisionWindow());
 }
 
 TEST_P(CaseStory, OpensAgainFresh)
