@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the windows under a real window manager: starts Xvfb and openbox, starts
 # Ripartino, clicks through the start window and each case window ("Inventa !", then the copy
-# view; in case I also the print window with "20" and two columns chosen), saves each window
+# view; in case I also the print window with "20" and two columns chosen; in case IV also the
+# first exercise worked out, by a double click and End), saves each window
 # with its frame as a PNG and checks that the start and case windows keep off the taskbar.
 # Does it twice: at scale 1 (start.png, case1.png, print.png ...) and at scale 2
 # (QT_SCALE_FACTOR=2 on a screen twice as large: start@2x.png ...). Then, as root, prints a
@@ -74,6 +75,16 @@ for scale in $scales; do
         click "$case_window" "caseWindow$n" inventButton
         click "$case_window" "caseWindow$n" viewButton
         shoot "$case_window" "case$n"
+        if [ "$n" = 4 ]; then
+            read -r -a at <<<"$(box caseWindow4 exerciseList)"
+            xdotool mousemove --window "$case_window" $(((at[0] + 30) * scale)) $(((at[1] + 8) * scale)) \
+                click --repeat 2 --delay 80 1
+            worked_window=$(window "Divisione svolta")
+            xdotool key End
+            shoot "$worked_window" worked
+            xdotool key Escape
+            sleep 0.4
+        fi
         if [ "$n" = 1 ]; then
             click "$case_window" caseWindow1 printButton
             print_window=$(window Stampa)

@@ -300,6 +300,7 @@ void WorkedDivisionWindow::showSteps(std::size_t steps)
     }
     paper_->setAccessibleName(windowTitle());
     paper_->setAccessibleDescription(text() + QLatin1Char('\n') + said);
+    setAccessibleDescription(paper_->accessibleDescription());
     QAccessibleEvent changed(paper_, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&changed);
 }
