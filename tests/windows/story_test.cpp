@@ -148,18 +148,21 @@ TEST_P(CaseStory, ShowsAnExerciseWorkedOut)
     pickFromContextMenu(control(worked, "paper"), {20, 20});
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), workedDivisionText(*core, separator, true));
 
+    list->setCurrentRow(4);
+    QTest::keyClick(list, Qt::Key_Return);  // the same window, for another line
+    EXPECT_TRUE(windows.openWorkedDivisionWindow() == worked && worked->line() == list->item(4)->text()
+                && worked->stepsShown() == 0);
     QTest::keyClick(control(worked, "paper"), Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !windows.openWorkedDivisionWindow(); }) && list->count() == 10);
-    list->setCurrentRow(4);
-    QTest::keyClick(list, Qt::Key_Return);
+    pickFromContextMenu(list->viewport(), list->visualItemRect(list->item(0)).center());
     ASSERT_TRUE(windows.openWorkedDivisionWindow() && QTest::qWaitForWindowActive(windows.openWorkedDivisionWindow()));
-    EXPECT_TRUE(windows.openWorkedDivisionWindow()->line() == list->item(4)->text()
+    EXPECT_TRUE(windows.openWorkedDivisionWindow()->line() == list->item(0)->text()
                 && control<QCheckBox>(windows.openWorkedDivisionWindow(), "productsBox")->isChecked());
     click(window, "inventButton");
     EXPECT_FALSE(windows.openWorkedDivisionWindow());
-    pickFromContextMenu(list->viewport(), list->visualItemRect(list->item(0)).center());
-    ASSERT_TRUE(windows.openWorkedDivisionWindow()
-                && windows.openWorkedDivisionWindow()->line() == list->item(0)->text());
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_TRUE(windows.openWorkedDivisionWindow());
     click(window, "backButton");
     EXPECT_FALSE(windows.openWorkedDivisionWindow());
 }
