@@ -244,7 +244,7 @@ WorkedDivisionWindow::WorkedDivisionWindow(bool& products, std::string decimalSe
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     // Before the buttons' own use of the arrows, which is to move the focus.
     for (const auto& [key, button] : {std::pair{Qt::Key_Right, nextButton_}, std::pair{Qt::Key_Left, previousButton_},
-                                      std::pair{Qt::Key_End, allButton_}, std::pair{Qt::Key_Escape, closeButton}})
+                                      std::pair{Qt::Key_End, allButton_}})
         connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
     setTabOrder(paper_, previousButton_);
 }
@@ -312,6 +312,8 @@ void WorkedDivisionWindow::keyPressEvent(QKeyEvent* event)
     // Space where no button or box takes it: on the paper.
     if (event->key() == Qt::Key_Space && nextButton_->isEnabled())
         nextButton_->click();
+    else if (event->key() == Qt::Key_Escape)
+        close();
     else
         QWidget::keyPressEvent(event);
 }
