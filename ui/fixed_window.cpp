@@ -28,7 +28,7 @@ public:
     }
 
     // Watches `window` and every control in it; only the program's own windows are watched.
-    void watch(FixedWindow& window)
+    void watch(QWidget& window)
     {
         window.installEventFilter(this);
         for (QWidget* control : window.findChildren<QWidget*>())
@@ -150,6 +150,8 @@ QPushButton* FixedWindow::placePictureButton(const char* name, const char* icon,
     look::paintBackground(*button, look::magenta);
     return button;
 }
+
+void watchInput(QWidget& window) { InputGuard::instance().watch(window); }
 
 void FixedWindow::onLoad() { centreOnScreen(*this); }
 

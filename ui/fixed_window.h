@@ -88,4 +88,9 @@ private:
     qint64 openingKeyStamp_ = -1;
 };
 
+// Shows the windows above what `window`, which is none of them, is given (call it once its
+// controls are made): a key held there, Esc that closes it above all, then presses nothing in
+// the window that comes to the front.
+void watchInput(QWidget& window);
+
 }  // namespace ripartino

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include "ui/fixed_window.h"
 #include "ui/look.h"
 
 namespace ripartino {
@@ -246,6 +247,7 @@ WorkedDivisionWindow::WorkedDivisionWindow(bool& products, std::string decimalSe
     for (const auto& [key, button] : {std::pair{Qt::Key_Right, nextButton_}, std::pair{Qt::Key_Left, previousButton_},
                                       std::pair{Qt::Key_End, allButton_}})
         connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
+    watchInput(*this);
     setTabOrder(paper_, previousButton_);
 }
 
