@@ -339,6 +339,7 @@ bool SystemPrinter::begin()
         sheets_->setFontName(*fontName_);
     if (fontSize_)
         sheets_->setFontSize(*fontSize_);
+    sheets_->keepTogether(keep_);
     return true;
 }
 
@@ -408,6 +409,14 @@ void SystemPrinter::printLine(const PrintLine& items)
     sheets_->printLine(items);
     if (sheets_->status() != PrintOutcome::Done)
         failWriting();
+}
+
+void SystemPrinter::keepTogether(int lines)
+{
+    if (sheets_)
+        sheets_->keepTogether(lines);
+    else
+        keep_ = lines;
 }
 
 void SystemPrinter::newPage()
