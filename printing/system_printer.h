@@ -32,13 +32,19 @@ std::optional<QSizeF> mediaSizeMm(std::string_view name);
 // The size and margins in the text of a media-col, as libcups writes it:
 // "{media-size={x-dimension=21590 y-dimension=27940} media-bottom-margin=0 ...}".
 std::optional<QueuePaper> mediaColPaper(std::string_view text);
+// A queue's default paper from its media-default (may be null) and its media-col-default:
+// the first that names a size, with the margins of the latter when it is the same paper.
+// None: ask the PPD. Never cupsGetDestMediaDefault: without a "media" option on the
+// destination it falls back on US Letter whatever the queue says.
+std::optional<QueuePaper> defaultPaper(const char* media, std::string_view mediaCol);
 // The paper the sheets are laid out on: the queue's, upright. A size that a queue names
 // wider than high is the same sheet fed the other way round; the sheet stays portrait.
 QPageLayout layoutFor(const QueuePaper& paper);
 
 // The print service's default destination. The first line asks the service for the
 // destination and its paper; the sheets are drawn into a temporary PDF on that paper and
-// handed over whole, with one copy, by endDocument. Every exchange with the service gives
+// handed over whole, with one copy, by endDocument, which then says Paused when the
+// queue holds its jobs. Every exchange with the service gives
 // up after `patience` without an answer, or at once when `cancelled` is set. The
 // temporary file goes in every case; a job leaves nothing in the service unless the
 // service took it whole. Meant for a worker thread: it may wait.
@@ -52,6 +58,7 @@ public:
     void setFontSize(double points) override;
     void printLine(const PrintLine& items) override;
     void newPage() override;
+    void keepTogether(int lines) override;
     void endDocument() override;
     PrintOutcome status() const override { return status_; }
     // Why the sheets could not be written, in the user's words, once status() is NotWritten.
@@ -70,6 +77,8 @@ private:
     void fail(PrintOutcome status);
     void failWriting(const QString& reason = {});
     bool submit();
+    // Whether the queue at `uri` is paused, as far as it says in time.
+    bool printerStopped(const char* uri);
 
     const std::atomic_bool& cancelled_;
     const std::chrono::milliseconds patience_;
@@ -80,6 +89,7 @@ private:
     std::unique_ptr<QtSheetPrinter> sheets_;
     std::optional<std::string> fontName_;  // asked for before the job began
     std::optional<double> fontSize_;
+    int keep_ = 0;
     bool begun_ = false;
     bool sideways_ = false;  // the queue names its paper wider than high
     QString failureText_;

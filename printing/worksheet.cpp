@@ -37,10 +37,15 @@ std::string answerTo(const std::string& line, const std::string& decimalSeparato
     return answer ? ' ' + *answer : answerSpace;
 }
 
-// Copies carry the dots after each exercise; the solution sheet (`solved`) its answer.
-std::string exerciseItem(const std::string& indent, const std::optional<std::string>& line, const std::string* solved)
+// Copies carry the dots after each exercise; the solution sheet (`solved`) its answer, in
+// the place of the dots, so that its columns stand where the copies' do.
+PrintItem exerciseItem(const std::string& indent, const std::optional<std::string>& line, const std::string* solved,
+                       int zoneAdvances = 0)
 {
-    return indent + line.value_or(std::string()) + (solved && line ? answerTo(*line, *solved) : answerSpace);
+    std::string copy = indent + line.value_or(std::string()) + answerSpace;
+    if (!solved || !line)
+        return {std::move(copy), zoneAdvances};
+    return {indent + *line + answerTo(*line, *solved), zoneAdvances, std::move(copy)};
 }
 
 void printSheet(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer, bool solutions)
@@ -59,15 +64,18 @@ void printSheet(const WorksheetOptions& options, const WorksheetTable& table, Sh
     printer.setFontSize(exercisePoints);
 
     for (int k = 1; k <= options.blocks; ++k) {
+        // A block goes on the next page whole, with its number.
+        if (options.columns == 1 || options.columns == 2)
+            printer.keepTogether(1 + WorksheetTable::rows);
         if (options.columns == 1) {
             printer.printLine({{blockIndent + std::to_string(k) + ")"}});
             for (int r = 1; r <= WorksheetTable::rows; ++r)
-                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r), solved)}});
+                printer.printLine({exerciseItem(leftIndent, table.slot(2 * k - 1, r), solved)});
         } else if (options.columns == 2) {
             printer.printLine({{blockIndent + std::to_string(2 * k - 1) + ")"}, {std::to_string(2 * k) + ")", 2}});
             for (int r = 1; r <= WorksheetTable::rows; ++r)
-                printer.printLine({{exerciseItem(leftIndent, table.slot(2 * k - 1, r), solved)},
-                                   {exerciseItem(rightIndent, table.slot(2 * k, r), solved), 1}});
+                printer.printLine({exerciseItem(leftIndent, table.slot(2 * k - 1, r), solved),
+                                   exerciseItem(rightIndent, table.slot(2 * k, r), solved, 1)});
         }
     }
 }

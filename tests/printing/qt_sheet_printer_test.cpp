@@ -87,11 +87,13 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     EXPECT_GE(scale, row.leastScale - 0.002);
     const double zone = 14 * arial.averageCharWidth() * scale;
     const QRectF printable = QRectF(QPointF(), QPageSize(row.paper).size(QPageSize::Point)).marginsRemoved(row.margins);
+    std::vector<int> dots(words.back().page + 1);  // by page, less ten for each block number
     for (const PdfWord& word : words) {
+        dots[word.page] += word.text == "........" ? 1 : word.text.endsWith(')') ? -10 : 0;
         EXPECT_TRUE(printable.adjusted(-1, -1, 1, 1)
                         .contains(QRectF(QPointF(word.xMin, word.yMin), QPointF(word.xMax, word.yMax))))
             << word.text.toStdString() << " on page " << word.page;
-        if (row.columns == 2 && word.page <= 2 && QStringList({"2)", "4)", "6)", "8)"}).contains(word.text)) {
+        if (row.columns == 2 && QStringList({"2)", "4)", "6)", "8)"}).contains(word.text)) {
             EXPECT_NEAR(word.xMin - left, 2 * zone, 0.5) << word.text.toStdString();
         }
         // A heading too wide for the paper goes on where it starts.
@@ -112,45 +114,77 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
             EXPECT_NEAR(right->xMin - left, zones * zone + blanks * scale, 0.5) << right->text.toStdString();
         }
     }
-    // On the solution sheet each block's right-hand exercises stand in one column, however
-    // long the answers on their left, never left of their number.
-    const auto xOf = [&](const QString& text, double from) {
-        const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
-            return w.page == words.back().page && (text + ' ').startsWith(w.text + ' ') && w.xMin >= from - 0.5;
-        });
-        return it == words.end() ? -1.0 : it->xMin;
+    // No block of ten split across pages, nor a number left without its block.
+    for (int page = 1; page <= 2 * row.pagesPerCopy; ++page)
+        EXPECT_EQ(dots.at(static_cast<std::size_t>(page)), 0) << "page " << page;
+    // The solution sheet keeps the copies' exercises where they stand (its numbers stand two
+    // zones apart, above); its answers are all one size, shrunk only as far as the longest
+    // needs to end before the next column or the edge.
+    const auto starts = [&](int page) {
+        std::vector<const PdfWord*> found;
+        for (std::size_t i = 0; i + 1 < words.size(); ++i)
+            if (words[i].page == page && words[i + 1].text == ":")
+                found.push_back(&words[i]);
+        std::ranges::sort(found, {}, [](const PdfWord* w) { return std::pair(w->yMin, w->xMin); });
+        return found;
     };
-    for (int k = 1; row.solutions && k <= row.blocks; ++k) {
-        const double number = xOf(QString("%1)").arg(2 * k), 0);
-        const auto start = [&](int r) { return xOf(QString::fromStdString(*table.slot(2 * k, r)), number); };
-        for (int r = 1; r <= 10; ++r)
-            EXPECT_NEAR(start(r), std::max(start(1), number), 0.5) << "block " << k << " row " << r;
+    const auto copy = starts(1), solved = starts(words.back().page);
+    ASSERT_TRUE(!row.solutions || solved.size() == copy.size());
+    double most = -1e9, size = 1;  // how far an answer runs past its room, and its size
+    for (std::size_t i = 0; row.solutions && i < copy.size(); ++i) {
+        EXPECT_NEAR(solved[i]->xMin, copy[i]->xMin, 0.1) << i;
+        const auto baseline = [&](const PdfWord* w) { return w->yMax * arial.ascent() + w->yMin * arial.descent(); };
+        EXPECT_NEAR(baseline(solved[i]), baseline(copy[i]), 0.1 * arial.height()) << i;
+        const double shrink = (solved[i]->yMax - solved[i]->yMin) / (copy[i]->yMax - copy[i]->yMin);
+        EXPECT_NEAR(shrink, i ? size : shrink, 0.002);
+        size = std::min(shrink, 1.0);
+        const bool left = i + 1 < solved.size() && solved[i + 1]->yMin == solved[i]->yMin;
+        double end = 0, next = left ? solved[i + 1]->xMin : printable.right() + blanks * scale;
+        for (const PdfWord& word : words)
+            if (word.page == solved[i]->page && word.yMin == solved[i]->yMin && word.xMin >= solved[i]->xMin
+                && word.xMin < next)
+                end = std::max(end, word.xMax);
+        most = std::max(most, end - next + blanks * scale);
     }
+    EXPECT_TRUE(!row.solutions || (most <= 0.5 && (size > 0.999 || most > -1)));
     for (const char* face : {"Comic Sans MS", "Arial"})
         EXPECT_TRUE(run("pdffonts", {pdf}).contains(fontFamily(face).remove(' '), Qt::CaseInsensitive)) << face;
 }
 
+std::string headingOf(int letters)
+{
+    return QString("Scrivi ogni divisione in colonna sul quaderno e la prova accanto. ")
+        .repeated(30)
+        .left(letters)
+        .toStdString();
+}
+constexpr MarkedCase caseI{DivisionCase::I, DivisorDigits::TwoDigits}, caseIII{DivisionCase::III};
 const std::string nameClassDate = "Nome e cognome: ____ Classe: ____ Data: ____ Nome e cognome: ____ Classe: ____";
 const PaperRow paperRows[] = {
     {"A4TwoColumnsOfForty", QPageSize::A4, usual, 2, 4, heading, 1, 1},
     {"NoCopiesWritesNothing", QPageSize::A4, usual, 2, 4, heading, 0, 1},
-    // Short left-hand exercises: the right-hand ones still stand under "2)".
-    // Its solution sheet too, each block's right-hand column straight behind long answers.
-    {"A4SolutionsTwoColumnsOfForty", QPageSize::A4, usual, 2, 4, heading, 1, 1, {}, true},
+    // Short left-hand exercises: the right-hand ones still stand under "2)". Their answers
+    // stand where the dots were, the columns where the copies have them.
+    {"A4SolutionsCaseITwoDigits", QPageSize::A4, usual, 2, 4, heading, 1, 1, caseI, true},
+    {"A4SolutionsCaseIVOneColumn", QPageSize::A4, usual, 1, 4, heading, 1, 1, {DivisionCase::IV}, true},
     {"A4CaseVOneDigit", QPageSize::A4, usual, 2, 4, heading, 1, 1, {DivisionCase::V, DivisorDigits::OneDigit}},
     // Shrunk to fit wider margins rather than spill its last rows onto a page of their own,
-    // or run off the right edge.
-    {"A4WideMarginsTwoColumnsOfForty", QPageSize::A4, QMarginsF(108, 36, 108, 36), 2, 4, heading, 1, 0.5},
+    // or run off the right edge; its answers shrunk alike to fit their columns.
+    {"A4WideMarginsCaseIII", QPageSize::A4, QMarginsF(108, 36, 108, 36), 2, 4, heading, 1, 0.5, caseIII, true},
     // A few rows too long for the paper: shrunk a little onto one page.
     {"LetterTwoColumnsOfForty", QPageSize::Letter, usual, 2, 4, heading, 1, 0.75},
     {"A4TwoLineHeadingTwoColumnsOfForty", QPageSize::A4, usual, 2, 4, nameClassDate, 1, 0.75},
     // Too narrow for two columns side by side: shrunk to the width.
-    {"A5TwoColumnsOfTen", QPageSize::A5, usual, 2, 1, heading, 1, 0.5},
+    {"A5TwoColumnsOfTen", QPageSize::A5, usual, 2, 1, heading, 1, 0.5, caseI, true},
     // Far too long for the paper: goes on on a second page at full size.
     {"A5OneColumnOfForty", QPageSize::A5, usual, 1, 4, heading, 2, 1},
     // A heading wider than the paper goes on on further lines, a word wider than it too.
     {"LongHeadingTwoColumnsOfForty", QPageSize::A4, inkjet, 2, 4, longHeading, 1, 0.5},
     {"LongWordHeading", QPageSize::A4, usual, 1, 2, std::string(25, '0') + std::string(300, 'w'), 1, 1},
+    // Headings that push the blocks onto further pages: whole blocks go.
+    {"HeadingOf1050OneColumnOfForty", QPageSize::A4, usual, 1, 4, headingOf(1050), 2, 1},
+    {"HeadingOf1400TwoColumnsOfForty", QPageSize::A4, usual, 2, 4, headingOf(1400), 2, 1},
+    {"WordOf5000Letters", QPageSize::A4, usual, 1, 1, std::string(5000, 'w'), 3, 1},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, SheetOnPaper, testing::ValuesIn(paperRows),
                          [](const auto& row) { return row.param.name; });
