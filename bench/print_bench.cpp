@@ -38,10 +38,10 @@ const WorksheetOptions twoColumnsOfForty{2, 4, 10, "Calcola le seguenti operazio
 const MarkedCase caseOne{DivisionCase::I, DivisorDigits::Mixed};
 
 // A job as the print service runs it, on the GUI thread: the invention, then the copies.
-void runJob(const WorksheetOptions& options, RandomSource& source, SheetPrinter& printer, WorksheetTable& table)
+void runJob(const WorksheetOptions& options, RandomSource& source, SheetPrinter& printer, WorksheetVersions& versions)
 {
-    if (prepareSheets(options, &caseOne, source, table, ",") == PrintOutcome::Done)
-        printSheets(options, table, printer);
+    if (prepareSheets(options, &caseOne, source, versions, ",") == PrintOutcome::Done)
+        printSheets(options, versions, printer);
 }
 
 // Runs `options` as a job into a PDF file, once an iteration, on one random source.
@@ -50,10 +50,10 @@ void runJobs(benchmark::State& state, const WorksheetOptions& options)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    WorksheetTable table;
+    WorksheetVersions versions;
     for (auto _ : state) {
         QtSheetPrinter printer(dir.filePath("job.pdf"));
-        runJob(options, source, printer, table);
+        runJob(options, source, printer, versions);
     }
 }
 
@@ -85,7 +85,7 @@ void barePainting(benchmark::State& state)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    WorksheetTable table;
+    WorksheetVersions versions;
     WorksheetOptions noCopies = twoColumnsOfForty;
     noCopies.copies = 0;
     {
@@ -94,18 +94,19 @@ void barePainting(benchmark::State& state)
             void setFontName(const std::string&) override {}
             void setFontSize(double) override {}
             void printLine(const PrintLine&) override {}
+            void setSheetCode(const std::string&) override {}
             void newPage() override {}
             void endDocument() override {}
             PrintOutcome status() const override { return PrintOutcome::Done; }
         } nothing;
-        runJob(noCopies, source, nothing, table);
+        runJob(noCopies, source, nothing, versions);
     }
     QStringList left;
     QStringList right;
     for (int group = 1; group <= 8; group += 2)
         for (int row = 1; row <= 10; ++row) {
-            left << "        " + QString::fromStdString(*table.slot(group, row)) + " ........";
-            right << "     " + QString::fromStdString(*table.slot(group + 1, row)) + " ........";
+            left << "        " + QString::fromStdString(*versions[0].slot(group, row)) + " ........";
+            right << "     " + QString::fromStdString(*versions[0].slot(group + 1, row)) + " ........";
         }
 
     QFont heading(fontFamily("Comic Sans MS"));
@@ -206,6 +207,7 @@ struct StuckPrinter : SheetPrinter {
     void setFontName(const std::string&) override {}
     void setFontSize(double) override {}
     void printLine(const PrintLine&) override { stuck->open.acquire(), stuck->open.release(); }
+    void setSheetCode(const std::string&) override {}
     void newPage() override {}
     void endDocument() override {}
     PrintOutcome status() const override { return PrintOutcome::Done; }

@@ -16,7 +16,7 @@ namespace {
 
 // A job as the print service runs it: the invention, then the copies.
 PrintOutcome runJob(const WorksheetOptions& options, const MarkedCase* marked, RandomSource& source,
-                    SheetPrinter& printer, WorksheetTable& table)
+                    SheetPrinter& printer, WorksheetVersions& table)
 {
     const PrintOutcome ready = prepareSheets(options, marked, source, table, ",");
     return ready == PrintOutcome::Done ? printSheets(options, table, printer) : ready;
@@ -27,9 +27,10 @@ PrintOutcome runJob(const WorksheetOptions& options, const MarkedCase* marked, R
 TEST(PrintSheets, LayOutTheSheetThenItsSolutions)
 {
     WorksheetTable table;
-    table.setSlot(1, 1, "932.125 : 44 =");
-    table.setSlot(1, 2, "1235 : 0.7 =");
-    table.setSlot(2, 1, "7.5 : 3 =");
+    // The answers come from the numbers, not from the lines.
+    table.setSlot(1, 1, {Number::wide(932.125), Number::single(44), "932.125 : 44 = "});
+    table.setSlot(1, 2, {Number::wide(1235), Number::single(0.7f), "1235 : 0.7 = "});
+    table.setSlot(2, 1, {Number::single(7.5f), Number::wide(3), "7.5 : 3 = "});
     table.setDecimalSeparator(".");
     // Its calls in a row, each ended by '|'.
     const auto sheet = [](const std::string& heading, const std::string& a, const std::string& b,
@@ -44,7 +45,7 @@ TEST(PrintSheets, LayOutTheSheetThenItsSolutions)
     RecordingPrinter printer;
     std::vector<int> asked;
     EXPECT_EQ(
-        printSheets({2, 1, 1, "T", true}, table, printer, [&](int sheet) { return asked.push_back(sheet), true; }),
+        printSheets({2, 1, 1, "T", true}, {table}, printer, [&](int sheet) { return asked.push_back(sheet), true; }),
         PrintOutcome::Done);
     EXPECT_EQ(asked, (std::vector<int>{1, 2, 3}));
     std::string printed;
@@ -74,7 +75,7 @@ TEST_P(PrintJob, PrintsTheWholeCopiesThenTheSolutions)
     RandomSource source;
     source.seed(7);
     RecordingPrinter printer(row.failure);
-    WorksheetTable table;
+    WorksheetVersions table;
     const MarkedCase marked{III, Mixed};
     EXPECT_EQ(runJob(row.options, row.marked ? &marked : nullptr, source, printer, table), row.outcome);
     const auto count = [&](const std::string& prefix) {
@@ -86,7 +87,7 @@ TEST_P(PrintJob, PrintsTheWholeCopiesThenTheSolutions)
     EXPECT_EQ(count("line \"  Soluzioni"), solved);
     EXPECT_EQ(count("line \"   1)\""), row.options.columns ? row.sheets + solved : 0);
     EXPECT_EQ(count("end"), row.outcome == PrintOutcome::Done);
-    EXPECT_EQ(table.isFilled(), row.marked && row.outcome != PrintOutcome::TooManyCopies);
+    EXPECT_EQ(!table.empty() && table[0].isFilled(), row.marked && row.outcome != PrintOutcome::TooManyCopies);
 }
 
 const JobRow jobRows[] = {
@@ -110,7 +111,7 @@ TEST(PrintSheets, KeepsTheTableAcrossJobs)
 {
     RandomSource source;
     source.seed(3);
-    WorksheetTable table;
+    WorksheetVersions table;
     const WorksheetOptions options{2, 4, 1, "x"};
     const MarkedCase marked{V, TwoDigits};
     RecordingPrinter first, second, reprint;
