@@ -85,11 +85,13 @@ void printSheet(const WorksheetOptions& options, const WorksheetTable& table, Sh
 
 std::string versionCode(int version) { return "Scheda " + std::to_string(version); }
 
-// The key's pages: three columns of lines in a size still easy to read once an A4 page
-// has shrunk them to its width, as many rows as such a page holds below the heading.
+// The key's pages: as many columns of lines, in a size still easy to read once A4 or
+// Letter has shrunk them to its width, as the longest answers leave room for, and as many
+// rows as such a page holds below the heading.
 constexpr double keyPoints = 10;
-constexpr int keyColumns = 3;
-constexpr int keyRows = 64;
+constexpr int keyColumns = 2;
+constexpr int keyRows = 66;
+const std::string keyGap = "    ";
 
 // The groups a sheet shows, in their numbers' order.
 std::vector<int> groupsOnSheet(const WorksheetOptions& options)
@@ -158,10 +160,19 @@ void printKeyPage(const WorksheetOptions& options, const WorksheetVersions& vers
                 put(exerciseItem(blockIndent, table.exercise(group, r), &table.decimalSeparator()));
     }
     // The narrow line heads the columns, so that each stands straight down the page.
-    printHeading(solutionsHeading(options), {}, {{}, {{}, 2}, {{}, 2}}, printer);
+    PrintLine heads(keyColumns, {{}, 2});
+    heads.front().zoneAdvancesBefore = 0;
+    printHeading(solutionsHeading(options), {}, heads, printer);
     printer.setFontSize(keyPoints);
-    for (std::size_t r = 0; r < used; ++r)
-        printer.printLine({{rows[r][0]}, {rows[r][1], 1}, {rows[r][2], 1}});
+    for (std::size_t r = 0; r < used; ++r) {
+        PrintLine line;
+        for (std::size_t column = 0; column < keyColumns; ++column)
+            line.push_back({rows[r][column], column == 0 ? 0 : 1});
+        // Blanks after each but the last keep a column clear of the next, however long its texts.
+        for (std::size_t column = 0; column + 1 < keyColumns; ++column)
+            line[column].text += keyGap;
+        printer.printLine(line);
+    }
 }
 
 bool tooManyCopies(const WorksheetOptions& options)

@@ -63,6 +63,7 @@ struct JobRow {
     PrintOutcome outcome = PrintOutcome::Done;
     PrintOutcome failure = PrintOutcome::Done;
     bool marked = true;  // the case window asked for the sheet
+    int keyPages = 1;    // the solutions' sheets
 };
 
 class PrintJob : public testing::TestWithParam<JobRow> {};
@@ -83,9 +84,11 @@ TEST_P(PrintJob, PrintsTheWholeCopiesThenTheSolutions)
                              [&](const std::string& call) { return call.starts_with(prefix); });
     };
     const bool solved = row.options.solutions && row.outcome == PrintOutcome::Done && row.sheets > 0;
-    EXPECT_EQ(count("font Comic Sans MS"), row.sheets + solved);
-    EXPECT_EQ(count("line \"  Soluzioni"), solved);
-    EXPECT_EQ(count("line \"   1)\""), row.options.columns ? row.sheets + solved : 0);
+    EXPECT_EQ(count("font Comic Sans MS"), row.sheets + solved * row.keyPages);
+    EXPECT_EQ(count("line \"  Soluzioni"), solved * row.keyPages);
+    EXPECT_EQ(count("line \"   1)\""), row.options.columns ? row.sheets + solved * !row.options.different : 0);
+    EXPECT_EQ(count("code Scheda"), row.options.different ? row.sheets : 0);
+    EXPECT_EQ(count("page"), row.outcome == PrintOutcome::Done ? sheetCount(row.options) : 0);
     EXPECT_EQ(count("end"), row.outcome == PrintOutcome::Done);
     EXPECT_EQ(!table.empty() && table[0].isFilled(), row.marked && row.outcome != PrintOutcome::TooManyCopies);
 }
@@ -103,6 +106,12 @@ const JobRow jobRows[] = {
     {"ThreeCopiesAndSolutions", {2, 2, 3, "", true}, 3},
     {"LessThanOneCopyNoSolutions", {2, 2, 0.99, "x", true}, 0},
     {"NoPrinterNoSolutions", {1, 1, 3, "", true}, 1, PrintOutcome::NoDefaultPrinter, PrintOutcome::NoDefaultPrinter},
+    // 15 versions of 11 lines, five to a column; 2 of 81, 81 lines on from the first.
+    {"DifferentTenAKeyPage", {1, 1, 15, "", true, true}, 15},
+    {"DifferentTenTwoKeyPages", {1, 1, 16, "", true, true}, 16, PrintOutcome::Done, PrintOutcome::Done, true, 2},
+    {"DifferentEightyTwoToAKeyPage", {2, 4, 5, "", true, true}, 5, PrintOutcome::Done, PrintOutcome::Done, true, 3},
+    {"DifferentNoSolutions", {2, 1, 3, "", false, true}, 3},
+    {"DifferentUnmarked", {1, 1, 3, "", false, true}, 0, PrintOutcome::NothingToPrint, PrintOutcome::Done, false},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
 
