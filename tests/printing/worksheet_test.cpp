@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/generators.h"
 #include "printing/worksheet.h"
 #include "support/recording_printer.h"
 
@@ -106,14 +107,57 @@ const JobRow jobRows[] = {
     {"ThreeCopiesAndSolutions", {2, 2, 3, "", true}, 3},
     {"LessThanOneCopyNoSolutions", {2, 2, 0.99, "x", true}, 0},
     {"NoPrinterNoSolutions", {1, 1, 3, "", true}, 1, PrintOutcome::NoDefaultPrinter, PrintOutcome::NoDefaultPrinter},
-    // 15 versions of 11 lines, five to a column; 2 of 81, 81 lines on from the first.
-    {"DifferentTenAKeyPage", {1, 1, 15, "", true, true}, 15},
-    {"DifferentTenTwoKeyPages", {1, 1, 16, "", true, true}, 16, PrintOutcome::Done, PrintOutcome::Done, true, 2},
-    {"DifferentEightyTwoToAKeyPage", {2, 4, 5, "", true, true}, 5, PrintOutcome::Done, PrintOutcome::Done, true, 3},
+    // Versions of 11 lines, five to a column, two columns to a page; of 61 two to a page, of 81 one.
+    {"DifferentTenAKeyPage", {1, 1, 10, "", true, true}, 10},
+    {"DifferentTenTwoKeyPages", {1, 1, 11, "", true, true}, 11, PrintOutcome::Done, PrintOutcome::Done, true, 2},
+    {"DifferentSixtyTwoToAKeyPage", {2, 3, 3, "", true, true}, 3, PrintOutcome::Done, PrintOutcome::Done, true, 2},
+    {"DifferentEightyOneToAKeyPage", {2, 4, 2, "", true, true}, 2, PrintOutcome::Done, PrintOutcome::Done, true, 2},
     {"DifferentNoSolutions", {2, 1, 3, "", false, true}, 3},
     {"DifferentUnmarked", {1, 1, 3, "", false, true}, 0, PrintOutcome::NothingToPrint, PrintOutcome::Done, false},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
+
+// Different copies: each its own version, invented on from the draws before, its code after
+// its first line; the key lists the versions in order, each under its code with the exercises
+// of that copy.
+TEST(PrintSheets, DifferentCopiesCarryTheirCodesAndTheKeyTheirExercises)
+{
+    RandomSource source, again;
+    source.seed(5), again.seed(5);
+    const MarkedCase marked{II, OneDigit};
+    WorksheetVersions versions;
+    RecordingPrinter printer;
+    ASSERT_EQ(runJob({1, 2, 3, "T", true, true}, &marked, source, printer, versions), PrintOutcome::Done);
+    ASSERT_EQ(versions.size(), 3u);
+    for (const WorksheetTable& version : versions)
+        for (int group = 1; group <= WorksheetTable::groups; ++group) {
+            const ExerciseSet invented = CaseGenerator(II).invent(OneDigit, again, ",");
+            for (int r = 1; r <= WorksheetTable::rows; ++r)
+                EXPECT_EQ(version.slot(group, r), sheetLine(invented[static_cast<std::size_t>(r - 1)]));
+        }
+    // Each as "code|exercise|exercise|...", the exercise as far as its equals sign.
+    std::vector<std::string> copies(1), key;
+    bool keyed = false;
+    for (const std::string& call : printer.calls) {
+        keyed = keyed || call.starts_with("line \"  Soluzioni");
+        if (call.starts_with("code "))
+            copies.back() += call.substr(5);
+        else if (call == "page")
+            copies.emplace_back();
+        else if (!keyed && call.starts_with("line \"        "))
+            copies.back() += '|' + call.substr(14, call.find(" ........") - 14);
+        else if (keyed && call.starts_with("line \"Scheda "))
+            key.push_back(call.substr(6, call.find("    ") - 6));
+        else if (keyed && call.starts_with("line \"   ") && call.find(" = ") != std::string::npos)
+            key.back() += '|' + call.substr(9, call.find(" = ") - 7);
+    }
+    EXPECT_EQ(copies.size(), 5u);  // three copies, a key page, and nothing after the last page break
+    copies.resize(3);
+    EXPECT_EQ(key, copies);
+    EXPECT_TRUE(copies[0].starts_with("Scheda 1|") && copies[2].starts_with("Scheda 3|"));
+    EXPECT_NE(copies[0].substr(8), copies[1].substr(8));
+    EXPECT_NE(copies[1].substr(8), copies[2].substr(8));
+}
 
 // The next job draws on, and with no case window marked the last sheet comes out again.
 TEST(PrintSheets, KeepsTheTableAcrossJobs)
