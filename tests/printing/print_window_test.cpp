@@ -157,37 +157,57 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
 
 // "Salva &PDF..." (its button or Alt+P) saves the very job "&OK" prints with the same choices,
 // and sends nothing to the printer; Alt+S ticks "&Soluzioni", which ends the job with the
-// solution sheet. The keys and the click are the window system's, on a desktop of its own.
+// solution sheet, and Alt+D "Copie &diverse", which gives each copy its code and ends the job
+// with the key instead. The keys and the click are the window system's, on a desktop of its own.
 TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
 {
     if (!desktop::here())
         return desktop::runTheTestThere();
     const QTemporaryDir dir;
     int printers = 0;
-    windows.setPrinterFactory([&] { return ++printers, std::make_unique<QtSheetPrinter>(dir.filePath("ok.pdf")); });
-    const std::pair<std::string, const char*> ways[] = {
-        {"ok.pdf", "key alt+o"}, {"alt-p.pdf", "key alt+p"}, {"button.pdf", nullptr}};
-    for (const auto& [file, keys] : ways) {
+    QString printedTo;
+    windows.setPrinterFactory([&] { return ++printers, std::make_unique<QtSheetPrinter>(printedTo); });
+    const std::tuple<std::string, const char*, bool> ways[] = {{"ok.pdf", "key alt+o", false},
+                                                               {"alt-p.pdf", "key alt+p", false},
+                                                               {"button.pdf", nullptr, false},
+                                                               {"different-ok.pdf", "key alt+o", true},
+                                                               {"different-alt-p.pdf", "key alt+p", true}};
+    for (const auto& [file, keys, different] : ways) {
         PrintWindow& window = openPrintWindow();
         click(&window, "operations20Option", "twoColumnsOption");
-        desktop::xdotool("key alt+s");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return control<QCheckBox>(&window, "solutionsOption")->isChecked(); }, 5000));
+        auto* differentOption = control<QCheckBox>(&window, "differentOption");
+        EXPECT_FALSE(differentOption->isChecked());
+        EXPECT_EQ(differentOption->toolTip(), "Ogni copia con esercizi diversi");
+        desktop::xdotool(different ? "key alt+s alt+d" : "key alt+s");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return control<QCheckBox>(&window, "solutionsOption")->isChecked()
+                    && differentOption->isChecked() == different;
+            },
+            5000));
         control<QLineEdit>(&window, "copiesField")->setText("2");
         const QString path = dir.filePath(QString::fromStdString(file));
         answer = "pdf:" + path;
+        printedTo = path;
         message.clear();
         source.seed(7);
         keys ? desktop::xdotool(keys) : desktop::clickAt(control(&window, "savePdfButton"));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !printWindowOpen() && !windows.printService().running(); }, 30000))
             << file;
-        EXPECT_EQ(message, file == "ok.pdf" ? "" : "Il PDF è stato salvato in: " + path + " [OK] [Apri il PDF]");
+        EXPECT_EQ(message, file.ends_with("ok.pdf") ? "" : "Il PDF è stato salvato in: " + path + " [OK] [Apri il PDF]");
     }
     const QString printed = run("pdftotext", {dir.filePath("ok.pdf"), "-"});
     EXPECT_EQ(printed.count(u'\f'), 3);  // two copies and the solutions
     EXPECT_EQ(printed.count("Soluzioni"), 1);
+    EXPECT_EQ(printed.count("Scheda"), 0);
     EXPECT_EQ(run("pdftotext", {dir.filePath("alt-p.pdf"), "-"}), printed);
     EXPECT_EQ(run("pdftotext", {dir.filePath("button.pdf"), "-"}), printed);
-    EXPECT_EQ(printers, 1);
+    // Each copy's code on it and in the key, which follows on one page.
+    const QString different = run("pdftotext", {dir.filePath("different-ok.pdf"), "-"});
+    EXPECT_EQ(different.count(u'\f'), 3);
+    EXPECT_TRUE(different.count("Scheda 1") == 2 && different.count("Scheda 2") == 2) << different.toStdString();
+    EXPECT_EQ(run("pdftotext", {dir.filePath("different-alt-p.pdf"), "-"}), different);
+    EXPECT_EQ(printers, 2);
 }
 
 enum class Way { Click, Escape, AltA };
