@@ -132,6 +132,24 @@ default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 print_and_read 1 10 2
 said_is "message: " "print window: closed"
 one_column_of_ten "$pdf" 2
+# Different copies and their key: a code on each copy, in order, the copies unlike, and under
+# each code in the key that copy's exercises, each answered exactly (dividend × m = divisor × m ×
+# quotient + remainder, 0 <= remainder < divisor × m × 0,01, m making the divisor whole).
+print_and_read 1 10 3 diverse soluzioni
+[ "$(pages "$pdf")" -eq 4 ] || fail "$(pages "$pdf") pages for three different copies and their key"
+key=$(page_text "$pdf" 4)
+for k in 1 2 3; do
+    copy=$(page_text "$pdf" $k)
+    [ "$(grep -c '^Scheda' <<<"$copy")" -eq 1 ] && [ "$(head -1 <<<"$copy")" = "Scheda $k" ] || fail "copy $k: $copy"
+    grep -E "^$exercise\$" <<<"$copy" | sed 's/ \.*$//' >"$work/copy$k"
+    awk -v code="Scheda $k" '/^Scheda/ {on = $0 == code; next} on' <<<"$key" | sed 's/ = .*/ =/' |
+        cmp -s - "$work/copy$k" || fail "the key's Scheda $k is not that copy: $key"
+done
+! cmp -s "$work/copy1" "$work/copy2" && ! cmp -s "$work/copy2" "$work/copy3" || fail "the copies are alike"
+grep -E ' = ' <<<"$key" | tr , . | awk 'BEGIN {print "scale = 20"} {r = $7 == "" ? 0 : $7
+    m = 10 ^ (index($3, ".") ? length($3) - index($3, ".") : 0)
+    print $1 "*" m " == " $3 "*" m "*" $5 " + " r " && " r " < " $3 "*" m "/100"}' | bc | grep -qv '^1$' &&
+    fail "an answer is wrong: $key"
 # "Annulla" in the progress dialog of a long job: nothing printed, the window stays.
 print_and_read 2 40 999 cancel
 [ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"
