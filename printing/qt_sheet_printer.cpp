@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QFontMetricsF>
 #include <QMarginsF>
@@ -65,6 +66,17 @@ qsizetype rowEnd(const QFontMetricsF& metrics, const QString& text, qsizetype st
     if (low < text.size() && text[low].isLowSurrogate() && low - 1 > start)
         --low;
     return low;
+}
+
+// The text an item is laid out as.
+const std::string& placing(const PrintItem& item) { return item.placeOf.empty() ? item.text : item.placeOf; }
+
+qsizetype leadingBlanks(const QString& text)
+{
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text[blanks] == u' ')
+        ++blanks;
+    return blanks;
 }
 
 const QString firstFace = QStringLiteral("Arial");
@@ -156,7 +168,7 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         }
         fontChanged_ = false;
     }
-    sheet_.push_back({currentFont_, items});
+    sheet_.push_back({currentFont_, items, std::exchange(keep_, 0)});
 }
 
 void QtSheetPrinter::setSheetCode(const std::string& code) { code_ = QString::fromStdString(code); }
@@ -214,7 +226,7 @@ void QtSheetPrinter::alignColumns()
         align();
         for (std::size_t i = 0; i < sheet_.size(); ++i)
             if (column < sheet_[i].items.size()) {
-                const std::string& text = sheet_[i].items[column].text;
+                const std::string& text = placing(sheet_[i].items[column]);
                 ends[i] = std::max(starts[i], leastStarts_[i][column])
                     + (text.empty() ? 0 : advance(fonts_[sheet_[i].font], QString::fromStdString(text)));
             }
@@ -232,7 +244,8 @@ qreal QtSheetPrinter::unwrappedWidth(qreal paperWidth)
         for (std::size_t column = 0; column < line.items.size(); ++column) {
             const PrintItem& item = line.items[column];
             x = itemStart(font, x, item, leastStarts_[i][column]);
-            const qreal wide = item.text.empty() ? 0 : advance(font, QString::fromStdString(item.text));
+            const std::string& text = placing(item);
+            const qreal wide = text.empty() ? 0 : advance(font, QString::fromStdString(text));
             fits = fits && wide <= paperWidth;
             x += wide;
         }
@@ -249,16 +262,16 @@ std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& righ
     for (std::size_t i = 0; i < sheet_.size(); ++i) {
         const SheetLine& line = sheet_[i];
         FontOnPaper& font = fonts_[line.font];
-        rows.push_back({line.font, {}});
+        rows.push_back({line.font, i, {}});
         qreal x = 0;
         for (std::size_t column = 0; column < line.items.size(); ++column) {
             const PrintItem& item = line.items[column];
             x = itemStart(font, x, item, leastStarts_[i][column]);
-            if (item.text.empty())
+            if (placing(item).empty())
                 continue;
             const QString text = QString::fromStdString(item.text);
-            if (const qreal wide = advance(font, text); x + wide <= width) {
-                rows.back().pieces.push_back({x, text});
+            if (const qreal wide = advance(font, QString::fromStdString(placing(item))); x + wide <= width) {
+                rows.back().pieces.push_back({x, text, !item.placeOf.empty()});
                 x += wide;
                 rightmost = std::max(rightmost, x);
                 continue;
@@ -268,21 +281,18 @@ std::vector<QtSheetPrinter::Row> QtSheetPrinter::layOut(qreal width, qreal& righ
             qreal left = x;
             if (width - left < font.zoneWidth) {
                 if (!rows.back().pieces.empty())
-                    rows.push_back({line.font, {}});
+                    rows.push_back({line.font, i, {}});
                 left = 0;
             }
             // Further rows start where the text does, past the blanks that lead it.
-            qsizetype blanks = 0;
-            while (blanks < text.size() && text[blanks] == u' ')
-                ++blanks;
-            qreal indent = font.metrics.horizontalAdvance(text.left(blanks));
+            qreal indent = font.metrics.horizontalAdvance(text.left(leadingBlanks(text)));
             if (width - left - indent < font.zoneWidth)
                 indent = 0;
             for (qsizetype start = 0; start < text.size();) {
                 const qreal at = start > 0 ? left + indent : left;
                 const qsizetype end = rowEnd(font.metrics, text, start, width - at);
                 if (start > 0)
-                    rows.push_back({line.font, {}});
+                    rows.push_back({line.font, i, {}});
                 const QString part = text.mid(start, end - start);
                 rows.back().pieces.push_back({at, part});
                 x = at + font.metrics.horizontalAdvance(part);
@@ -327,6 +337,27 @@ void QtSheetPrinter::layOutSheet()
     if (const qreal wanted = (paged_ ? printer_->width() : usualWidth) / fit; std::abs(wanted - firstWidth) > 1)
         rows_ = layOut(wanted, width);
     scale_ = paged_ ? fit : std::min({fit, printer_->width() / width, printer_->height() / heightOf(rows_)});
+    narrowPlaced(std::min((paged_ ? printer_->width() : usualWidth) / fit, printer_->width() / scale_));
+}
+
+void QtSheetPrinter::narrowPlaced(qreal width)
+{
+    // Each shrinks from where its first letter stands, so that it keeps its place in its column.
+    narrowed_ = 1;
+    for (Row& row : rows_) {
+        FontOnPaper& font = fonts_[row.font];
+        for (std::size_t i = 0; i < row.pieces.size(); ++i) {
+            Piece& piece = row.pieces[i];
+            if (!piece.placed)
+                continue;
+            const qsizetype blanks = leadingBlanks(piece.text);
+            piece.x += advance(font, piece.text.left(blanks));
+            piece.text.remove(0, blanks);
+            const qreal end = i + 1 < row.pieces.size() ? row.pieces[i + 1].x : width;
+            if (const qreal wide = advance(font, piece.text); wide > 0 && piece.x + wide > end)
+                narrowed_ = std::min(narrowed_, std::max(end - piece.x, 0.0) / wide);
+        }
+    }
 }
 
 void QtSheetPrinter::paintSheet()
@@ -359,11 +390,22 @@ void QtSheetPrinter::paintSheet()
         code_.clear();
     }
     painter_.setWorldTransform(QTransform::fromScale(scale_, scale_));
-    for (const Row& row : rows_) {
+    const qreal pageHeight = printer_->height();
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        const Row& row = rows_[r];
         const FontOnPaper& font = fonts_[row.font];
         const qreal height = font.metrics.lineSpacing() * scale_;
-        // Only a sheet too long for any page runs past the bottom; it goes on on the next.
-        if (paged_ && y_ > 0 && y_ + height > printer_->height()) {
+        // Only a sheet too long for any page runs past the bottom; it goes on on the next,
+        // lines kept together whole when they fit on one page.
+        bool full = y_ + height > pageHeight;
+        if (const int keep = laidOut_[row.line].keep;
+            paged_ && !full && keep > 0 && (r == 0 || rows_[r - 1].line != row.line)) {
+            qreal together = 0;
+            for (std::size_t g = r; g < rows_.size() && rows_[g].line < row.line + static_cast<std::size_t>(keep); ++g)
+                together += fonts_[rows_[g].font].metrics.lineSpacing() * scale_;
+            full = y_ + together > pageHeight && together <= pageHeight;
+        }
+        if (paged_ && y_ > 0 && full) {
             if (!printer_->newPage()) {
                 fail(PrintOutcome::JobRefused);
                 return;
@@ -373,8 +415,17 @@ void QtSheetPrinter::paintSheet()
         if (!row.pieces.empty()) {
             painter_.setFont(font.font);
             const qreal baseline = y_ / scale_ + font.metrics.ascent();
-            for (const Piece& piece : row.pieces)
-                painter_.drawText(QPointF(piece.x, baseline), piece.text);
+            for (const Piece& piece : row.pieces) {
+                if (!piece.placed || narrowed_ == 1) {
+                    painter_.drawText(QPointF(piece.x, baseline), piece.text);
+                    continue;
+                }
+                painter_.save();
+                painter_.translate(piece.x, baseline);
+                painter_.scale(narrowed_, narrowed_);
+                painter_.drawText(QPointF(), piece.text);
+                painter_.restore();
+            }
         }
         y_ += height;
     }

@@ -28,7 +28,9 @@ namespace ripartino {
 // It is shrunk to the paper's width, so that only a text too wide for the paper on its
 // own goes on on further lines, and to its height while its text keeps three quarters
 // of its size, both within the usual narrow margins; then to the printer's printable
-// area. Only a sheet longer than that goes on on further pages.
+// area. Only a sheet longer than that goes on on further pages, lines kept together
+// (keepTogether) on the next page whole. Items that take another text's place (placeOf)
+// are shrunk alike, all on the sheet, until the longest fits before the next item.
 class QtSheetPrinter : public SheetPrinter {
 public:
     // A PDF file on the given paper, with the sheet's own margins.
@@ -44,6 +46,7 @@ public:
     void printLine(const PrintLine& items) override;
     void setSheetCode(const std::string& code) override;
     void newPage() override;
+    void keepTogether(int lines) override { keep_ = lines; }
     void endDocument() override;
     PrintOutcome status() const override { return status_; }
 
@@ -61,14 +64,17 @@ private:
     struct SheetLine {
         std::size_t font;  // into fonts_
         PrintLine items;
+        int keep;  // lines kept on one page from this one
         bool operator==(const SheetLine&) const = default;
     };
     struct Piece {
         qreal x;
         QString text;
+        bool placed = false;  // in another text's place: drawn at narrowed_
     };
     struct Row {
         std::size_t font;
+        std::size_t line;  // into the sheet's lines
         std::vector<Piece> pieces;
     };
 
@@ -83,6 +89,8 @@ private:
     std::vector<Row> layOut(qreal width, qreal& rightmost);
     qreal heightOf(const std::vector<Row>& rows) const;
     void layOutSheet();
+    // How much the placed items must shrink to end before the next item, or `width`.
+    void narrowPlaced(qreal width);
     void paintSheet();
 
     QString pdfFileName_;
@@ -102,7 +110,9 @@ private:
     std::vector<Row> rows_;
     std::vector<std::vector<qreal>> leastStarts_;  // of each item of sheet_ (alignColumns)
     qreal scale_ = 1;
+    qreal narrowed_ = 1;
     bool paged_ = false;  // too long for any page: goes on on further pages at full size
+    int keep_ = 0;        // for the next line
     qreal y_ = 0;         // top of the next row, from the top of the printable area
     bool pageWanted_ = false;
     PrintOutcome status_ = PrintOutcome::Done;

@@ -9,6 +9,9 @@ namespace ripartino {
 struct PrintItem {
     std::string text;
     int zoneAdvancesBefore = 0;
+    // When set, the item takes the place this text would take, so that a sheet with longer
+    // texts keeps another's columns; a text too long for that place is drawn smaller.
+    std::string placeOf = {};
 
     bool operator==(const PrintItem&) const = default;
 };
@@ -46,6 +49,8 @@ public:
     // The next line starts on a fresh sheet; a newPage with nothing printed after it
     // adds no sheet.
     virtual void newPage() = 0;
+    // The next `lines` lines stand on one page, unless they are too many for any.
+    virtual void keepTogether(int lines) { static_cast<void>(lines); }
     // Hands the job to the print system; a job in which nothing was printed sends nothing.
     virtual void endDocument() = 0;
     // Once it is no longer Done, the printer ignores further lines.

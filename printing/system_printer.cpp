@@ -339,6 +339,7 @@ bool SystemPrinter::begin()
         sheets_->setFontName(*fontName_);
     if (fontSize_)
         sheets_->setFontSize(*fontSize_);
+    sheets_->keepTogether(keep_);
     return true;
 }
 
@@ -414,6 +415,14 @@ void SystemPrinter::setSheetCode(const std::string& code)
 {
     if (sheets_)  // a sheet's code follows its first line, which begins the job
         sheets_->setSheetCode(code);
+}
+
+void SystemPrinter::keepTogether(int lines)
+{
+    if (sheets_)
+        sheets_->keepTogether(lines);
+    else
+        keep_ = lines;
 }
 
 void SystemPrinter::newPage()

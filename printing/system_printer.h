@@ -53,6 +53,7 @@ public:
     void printLine(const PrintLine& items) override;
     void setSheetCode(const std::string& code) override;
     void newPage() override;
+    void keepTogether(int lines) override;
     void endDocument() override;
     PrintOutcome status() const override { return status_; }
     // Why the sheets could not be written, in the user's words, once status() is NotWritten.
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<QtSheetPrinter> sheets_;
     std::optional<std::string> fontName_;  // asked for before the job began
     std::optional<double> fontSize_;
+    int keep_ = 0;
     bool begun_ = false;
     bool sideways_ = false;  // the queue names its paper wider than high
     QString failureText_;

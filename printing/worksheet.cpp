@@ -33,12 +33,15 @@ std::string answerTo(const Exercise& exercise, const std::string& decimalSeparat
     return answer ? ' ' + *answer : answerSpace;
 }
 
-// Copies carry the dots after each exercise; the solution sheet (`solved`) its answer.
-std::string exerciseItem(const std::string& indent, const std::optional<Exercise>& exercise,
-                         const std::string* solved)
+// Copies carry the dots after each exercise; the solution sheet (`solved`) its answer, in
+// the place of the dots, so that its columns stand where the copies' do.
+PrintItem exerciseItem(const std::string& indent, const std::optional<Exercise>& exercise, const std::string* solved,
+                       int zoneAdvances = 0)
 {
-    return indent + (exercise ? sheetLine(*exercise) : std::string())
-        + (solved && exercise ? answerTo(*exercise, *solved) : answerSpace);
+    std::string copy = indent + (exercise ? sheetLine(*exercise) : std::string()) + answerSpace;
+    if (!solved || !exercise)
+        return {std::move(copy), zoneAdvances};
+    return {indent + sheetLine(*exercise) + answerTo(*exercise, *solved), zoneAdvances, std::move(copy)};
 }
 
 std::string solutionsHeading(const WorksheetOptions& options)
@@ -70,15 +73,18 @@ void printSheet(const WorksheetOptions& options, const WorksheetTable& table, Sh
     printer.setFontSize(exercisePoints);
 
     for (int k = 1; k <= options.blocks; ++k) {
+        // A block goes on the next page whole, with its number.
+        if (options.columns == 1 || options.columns == 2)
+            printer.keepTogether(1 + WorksheetTable::rows);
         if (options.columns == 1) {
             printer.printLine({{blockIndent + std::to_string(k) + ")"}});
             for (int r = 1; r <= WorksheetTable::rows; ++r)
-                printer.printLine({{exerciseItem(leftIndent, table.exercise(2 * k - 1, r), solved)}});
+                printer.printLine({exerciseItem(leftIndent, table.exercise(2 * k - 1, r), solved)});
         } else if (options.columns == 2) {
             printer.printLine({{blockIndent + std::to_string(2 * k - 1) + ")"}, {std::to_string(2 * k) + ")", 2}});
             for (int r = 1; r <= WorksheetTable::rows; ++r)
-                printer.printLine({{exerciseItem(leftIndent, table.exercise(2 * k - 1, r), solved)},
-                                   {exerciseItem(rightIndent, table.exercise(2 * k, r), solved), 1}});
+                printer.printLine({exerciseItem(leftIndent, table.exercise(2 * k - 1, r), solved),
+                                   exerciseItem(rightIndent, table.exercise(2 * k, r), solved, 1)});
         }
     }
 }
@@ -157,7 +163,7 @@ void printKeyPage(const WorksheetOptions& options, const WorksheetVersions& vers
         put(versionCode(static_cast<int>(version) + 1));
         for (const int group : groups)
             for (int r = 1; r <= WorksheetTable::rows; ++r)
-                put(exerciseItem(blockIndent, table.exercise(group, r), &table.decimalSeparator()));
+                put(exerciseItem(blockIndent, table.exercise(group, r), &table.decimalSeparator()).text);
     }
     // The narrow line heads the columns, so that each stands straight down the page.
     PrintLine heads(keyColumns, {{}, 2});

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -113,45 +114,88 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
             EXPECT_NEAR(right->xMin - left, zones * zone + blanks * scale, 0.5) << right->text.toStdString();
         }
     }
-    // On the solution sheet each block's right-hand exercises stand in one column, however
-    // long the answers on their left, never left of their number.
-    const auto xOf = [&](const QString& text, double from) {
-        const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
-            return w.page == words.back().page && (text + ' ').startsWith(w.text + ' ') && w.xMin >= from - 0.5;
-        });
-        return it == words.end() ? -1.0 : it->xMin;
+    // No block of ten split across pages, nor a number left without its block.
+    std::map<int, int> dots;  // by page, less ten for each block number
+    for (const PdfWord& word : words)
+        dots[word.page] +=
+            word.text == "........" ? 1 : -10 * QRegularExpression("^[1-8]\\)$").match(word.text).hasMatch();
+    for (int page = 1; page <= 2 * row.pagesPerCopy; ++page)
+        EXPECT_EQ(dots[page], 0) << "page " << page;
+    // The solution sheet keeps the copies' numbers and exercises where they stand; its answers
+    // are all one size, shrunk only as far as the longest needs to end before the next
+    // column or the edge.
+    const int last = words.back().page;
+    const auto starts = [&](int page, bool numbers) {
+        std::vector<const PdfWord*> found;
+        for (std::size_t i = 0; i + 1 < words.size(); ++i)
+            if (words[i].page == page && (numbers ? words[i].text.endsWith(')') : words[i + 1].text == ":"))
+                found.push_back(&words[i]);
+        std::ranges::sort(found, {}, [](const PdfWord* w) { return std::pair(w->yMin, w->xMin); });
+        return found;
     };
-    for (int k = 1; row.solutions && k <= row.blocks; ++k) {
-        const double number = xOf(QString("%1)").arg(2 * k), 0);
-        const auto start = [&](int r) { return xOf(QString::fromStdString(*table.slot(2 * k, r)), number); };
-        for (int r = 1; r <= 10; ++r)
-            EXPECT_NEAR(start(r), std::max(start(1), number), 0.5) << "block " << k << " row " << r;
+    const auto baseline = [&](const PdfWord* w) {
+        return w->yMax - (w->yMax - w->yMin) * arial.descent() / arial.height();
+    };
+    for (const bool numbers : {true, false}) {
+        const auto copy = starts(1, numbers), solved = starts(last, numbers);
+        ASSERT_TRUE(!row.solutions || solved.size() == copy.size());
+        double most = -1e9, size = 1;  // how far an answer runs past its room
+        for (std::size_t i = 0; row.solutions && i < copy.size(); ++i) {
+            EXPECT_NEAR(solved[i]->xMin, copy[i]->xMin, 0.1) << i;
+            EXPECT_NEAR(baseline(solved[i]), baseline(copy[i]), 0.1) << i;
+            const double shrink = (solved[i]->yMax - solved[i]->yMin) / (copy[i]->yMax - copy[i]->yMin);
+            EXPECT_NEAR(shrink, numbers ? 1 : i ? size : shrink, 0.002);
+            size = std::min(shrink, 1.0);
+            const bool left = i + 1 < solved.size() && solved[i + 1]->yMin == solved[i]->yMin;
+            const double next = left ? solved[i + 1]->xMin : printable.right() + blanks * scale;
+            double end = 0;
+            for (const PdfWord& word : words)
+                if (word.page == last && word.yMin == solved[i]->yMin && word.xMin >= solved[i]->xMin
+                    && word.xMin < next)
+                    end = std::max(end, word.xMax);
+            most = std::max(most, end - next + blanks * scale);
+        }
+        EXPECT_TRUE(numbers || !row.solutions || (most <= 0.5 && (size > 0.999 || most > -1)));
     }
     for (const char* face : {"Comic Sans MS", "Arial"})
         EXPECT_TRUE(run("pdffonts", {pdf}).contains(fontFamily(face).remove(' '), Qt::CaseInsensitive)) << face;
 }
 
+std::string headingOf(std::size_t letters)
+{
+    std::string text;
+    while (text.size() < letters)
+        text += "Scrivi ogni divisione in colonna sul quaderno e la prova accanto. ";
+    return text.substr(0, letters);
+}
+constexpr MarkedCase caseI{DivisionCase::I, DivisorDigits::TwoDigits}, mixed{DivisionCase::III, DivisorDigits::Mixed};
 const std::string nameClassDate = "Nome e cognome: ____ Classe: ____ Data: ____ Nome e cognome: ____ Classe: ____";
 const PaperRow paperRows[] = {
     {"A4TwoColumnsOfForty", QPageSize::A4, usual, 2, 4, heading, 1, 1},
     {"NoCopiesWritesNothing", QPageSize::A4, usual, 2, 4, heading, 0, 1},
-    // Short left-hand exercises: the right-hand ones still stand under "2)".
-    // Its solution sheet too, each block's right-hand column straight behind long answers.
-    {"A4SolutionsTwoColumnsOfForty", QPageSize::A4, usual, 2, 4, heading, 1, 1, {}, true},
+    // Short left-hand exercises: the right-hand ones still stand under "2)". Their answers
+    // stand where the dots were, the columns where the copies have them.
+    {"A4SolutionsCaseITwoDigits", QPageSize::A4, usual, 2, 4, heading, 1, 1, caseI, true},
+    {"A4SolutionsCaseIII", QPageSize::A4, usual, 2, 4, heading, 1, 1, mixed, true},
+    {"A4SolutionsCaseIVOneColumn", QPageSize::A4, usual, 1, 4, heading, 1, 1, {DivisionCase::IV}, true},
     {"A4CaseVOneDigit", QPageSize::A4, usual, 2, 4, heading, 1, 1, {DivisionCase::V, DivisorDigits::OneDigit}},
     // Shrunk to fit wider margins rather than spill its last rows onto a page of their own,
     // or run off the right edge.
-    {"A4WideMarginsTwoColumnsOfForty", QPageSize::A4, QMarginsF(108, 36, 108, 36), 2, 4, heading, 1, 0.5},
+    {"A4WideMarginsTwoColumnsOfForty", QPageSize::A4, QMarginsF(108, 36, 108, 36), 2, 4, heading, 1, 0.5, {}, true},
     // A few rows too long for the paper: shrunk a little onto one page.
     {"LetterTwoColumnsOfForty", QPageSize::Letter, usual, 2, 4, heading, 1, 0.75},
     {"A4TwoLineHeadingTwoColumnsOfForty", QPageSize::A4, usual, 2, 4, nameClassDate, 1, 0.75},
     // Too narrow for two columns side by side: shrunk to the width.
-    {"A5TwoColumnsOfTen", QPageSize::A5, usual, 2, 1, heading, 1, 0.5},
+    {"A5TwoColumnsOfTen", QPageSize::A5, usual, 2, 1, heading, 1, 0.5, caseI, true},
     // Far too long for the paper: goes on on a second page at full size.
     {"A5OneColumnOfForty", QPageSize::A5, usual, 1, 4, heading, 2, 1},
     // A heading wider than the paper goes on on further lines, a word wider than it too.
     {"LongHeadingTwoColumnsOfForty", QPageSize::A4, inkjet, 2, 4, longHeading, 1, 0.5},
     {"LongWordHeading", QPageSize::A4, usual, 1, 2, std::string(25, '0') + std::string(300, 'w'), 1, 1},
+    // Headings that push the blocks onto further pages: whole blocks go.
+    {"HeadingOf1050OneColumnOfForty", QPageSize::A4, usual, 1, 4, headingOf(1050), 2, 1},
+    {"HeadingOf1400TwoColumnsOfForty", QPageSize::A4, usual, 2, 4, headingOf(1400), 2, 1},
+    {"WordOf5000Letters", QPageSize::A4, usual, 1, 1, std::string(5000, 'w'), 3, 1},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, SheetOnPaper, testing::ValuesIn(paperRows),
                          [](const auto& row) { return row.param.name; });
