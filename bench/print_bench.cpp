@@ -1,7 +1,8 @@
 // A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
 // that paints the same ten pages of text with QPainter directly. The job should stay
 // within 1.5 times the bare loop. A job of 999 copies with and without the solution sheet
-// after them, which should cost about one sheet more. How long the windows go unpainted
+// after them, which should cost about one sheet more; and of 999 different copies with
+// their key, which may cost the inventing, the laying out of each copy and the longer key. How long the windows go unpainted
 // after "&OK" on a job of 999 copies of two columns of 40; and from "Annulla" to the
 // progress dialog gone, with the printer drawing and with it stuck, as behind a print
 // service that has stopped.
@@ -70,15 +71,24 @@ void longHeadingJob(benchmark::State& state)
 }
 BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})->Unit(benchmark::kSecond)->Iterations(1);
 
-// 999 copies of two columns of 40, with (range(0) = 1) or without the solution sheet.
+// 999 copies of two columns of 40, with (range(0) = 1) or without the solution sheet;
+// with range(1) = 1 each copy a version of its own, and the solutions their key.
 void thousandCopiesJob(benchmark::State& state)
 {
     WorksheetOptions options = twoColumnsOfForty;
     options.copies = maximumCopies;
     options.solutions = state.range(0) == 1;
+    options.different = state.range(1) == 1;
     runJobs(state, options);
 }
-BENCHMARK(thousandCopiesJob)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(thousandCopiesJob)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->ArgNames({"solutions", "different"})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(3);
 
 void barePainting(benchmark::State& state)
 {
