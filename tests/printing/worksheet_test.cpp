@@ -139,17 +139,14 @@ TEST(PrintSheets, DifferentCopiesCarryTheirCodesAndTheKeyTheirExercises)
     std::vector<std::string> copies(1), key;
     bool keyed = false;
     for (const std::string& call : printer.calls) {
+        const std::size_t from = call.find_first_not_of(' ', 6), equals = call.find(" = ");
         keyed = keyed || call.starts_with("line \"  Soluzioni");
-        if (call.starts_with("code "))
-            copies.back() += call.substr(5);
-        else if (call == "page")
+        if (call == "page")
             copies.emplace_back();
-        else if (!keyed && call.starts_with("line \"        "))
-            copies.back() += '|' + call.substr(14, call.find(" ........") - 14);
-        else if (keyed && call.starts_with("line \"Scheda "))
-            key.push_back(call.substr(6, call.find("    ") - 6));
-        else if (keyed && call.starts_with("line \"   ") && call.find(" = ") != std::string::npos)
-            key.back() += '|' + call.substr(9, call.find(" = ") - 7);
+        else if (call.starts_with("code ") || call.starts_with("line \"Scheda "))
+            (keyed ? key.emplace_back() : copies.back()) += call.substr(call.find("Scheda"), 8);
+        else if (call.starts_with("line ") && equals != std::string::npos)
+            (keyed ? key.back() : copies.back()) += '|' + call.substr(from, equals + 2 - from);
     }
     EXPECT_EQ(copies.size(), 5u);  // three copies, a key page, and nothing after the last page break
     copies.resize(3);
