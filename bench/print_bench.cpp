@@ -2,10 +2,10 @@
 // that paints the same ten pages of text with QPainter directly. The job should stay
 // within 1.5 times the bare loop. A job of 999 copies with and without the solution sheet
 // after them, which should cost about one sheet more; and of 999 different copies with
-// their key, which may cost the inventing, the laying out of each copy and the longer key. How long the windows go unpainted
-// after "&OK" on a job of 999 copies of two columns of 40; and from "Annulla" to the
-// progress dialog gone, with the printer drawing and with it stuck, as behind a print
-// service that has stopped.
+// their key, which may cost the inventing, the laying out of each copy and the longer key.
+// How long the windows go unpainted after "&OK" on a job of 999 copies of two columns of
+// 40; and from "Annulla" to the progress dialog gone, with the printer drawing and with it
+// stuck, as behind a print service that has stopped.
 #include <semaphore>
 
 #include <QApplication>

@@ -164,7 +164,9 @@ void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& sav
     job->given = std::move(printer);
     job_ = job;
     failureReason_.clear();
-    QThread* worker = QThread::create([job, options = options_, versions = std::shared_ptr<const WorksheetVersions>(versions_), paper = layout_, saveTo, askPaper] {
+    QThread* worker = QThread::create([job, options = options_,
+                                       versions = std::shared_ptr<const WorksheetVersions>(versions_), paper = layout_,
+                                       saveTo, askPaper] {
         const auto beforeSheet = [&job](int sheet) {
             job->sheetsDone = sheet - 1;
             return !job->cancelled;

@@ -385,8 +385,8 @@ void QtSheetPrinter::paintSheet()
             codeMetrics_.emplace(codeFont_, printer_.get());
         painter_.setWorldTransform(QTransform());
         painter_.setFont(codeFont_);
-        painter_.drawText(QPointF(printer_->width() - codeMetrics_->horizontalAdvance(code_), y_ + codeMetrics_->ascent()),
-                          code_);
+        painter_.drawText(
+            QPointF(printer_->width() - codeMetrics_->horizontalAdvance(code_), y_ + codeMetrics_->ascent()), code_);
         code_.clear();
     }
     painter_.setWorldTransform(QTransform::fromScale(scale_, scale_));

@@ -51,8 +51,7 @@ std::string solutionsHeading(const WorksheetOptions& options)
 
 // The top of every sheet: an empty line, where a version's code goes, the heading, and a
 // narrow empty line (`narrow`, which may head columns below it).
-void printHeading(const std::string& heading, const std::string& code, const PrintLine& narrow,
-                  SheetPrinter& printer)
+void printHeading(const std::string& heading, const std::string& code, const PrintLine& narrow, SheetPrinter& printer)
 {
     printer.printLine({{}});
     if (!code.empty())
@@ -143,8 +142,8 @@ std::vector<KeySpot> keySpots(int versions, int lines)
     return spots;
 }
 
-void printKeyPage(const WorksheetOptions& options, const WorksheetVersions& versions,
-                  const std::vector<KeySpot>& spots, int page, SheetPrinter& printer)
+void printKeyPage(const WorksheetOptions& options, const WorksheetVersions& versions, const std::vector<KeySpot>& spots,
+                  int page, SheetPrinter& printer)
 {
     const std::vector<int> groups = groupsOnSheet(options);
     std::vector<std::array<std::string, keyColumns>> rows(keyRows);

@@ -8,9 +8,9 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QCheckBox>
 #include <QSignalSpy>
 
 #include "support/dialog_answerer.h"
@@ -47,7 +47,8 @@ int main(int argc, char* argv[])
     look::speakItalian();
     const QStringList job = app.arguments().mid(1);
     if (job.size() < 3) {
-        std::fprintf(stderr, "usage: print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE] [diverse] [soluzioni]\n");
+        std::fprintf(stderr,
+                     "usage: print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE] [diverse] [soluzioni]\n");
         return 2;
     }
     RandomSource source;
@@ -55,18 +56,16 @@ int main(int argc, char* argv[])
     windows.startWindow().show();
     DialogAnswerer hands;
     QStringList rest = job.mid(3);
-    QStringList ticked;
-    if (rest.removeAll("diverse"))
-        ticked << "differentOption";
-    if (rest.removeAll("soluzioni"))
-        ticked << "solutionsOption";
+    QStringList options{"operations" + job[1] + "Option", job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"};
+    for (const auto& [word, box] : {std::pair("diverse", "differentOption"), std::pair("soluzioni", "solutionsOption")})
+        if (rest.removeAll(word))
+            options << box;
     hands.answer = rest.value(0);
     if (!click(&windows.startWindow(), {"case1Button"})
         || !click(windows.openCaseWindow(DivisionCase::I), {"inventButton", "printButton"}))
         return 1;
     PrintWindow* print = windows.openPrintWindow();
-    if (!click(print, QStringList{"operations" + job[1] + "Option", job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"}
-                          + ticked))
+    if (!click(print, options))
         return 1;
     print->findChild<QLineEdit*>("copiesField")->setText(job[2]);
 

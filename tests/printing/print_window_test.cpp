@@ -177,7 +177,7 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
         EXPECT_TRUE(!different->isChecked() && different->toolTip() == "Ogni copia con esercizi diversi");
         const bool differing = file.starts_with("different");
         desktop::xdotool(differing ? "key alt+s alt+d" : "key alt+s");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return solutions->isChecked() && different->isChecked() == differing; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return solutions->isChecked() && different->isChecked() == differing; }));
         control<QLineEdit>(&window, "copiesField")->setText("2");
         const QString path = dir.filePath(QString::fromStdString(file));
         answer = "pdf:" + path;
@@ -187,7 +187,8 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
         keys ? desktop::xdotool(keys) : desktop::clickAt(control(&window, "savePdfButton"));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !printWindowOpen() && !windows.printService().running(); }, 30000))
             << file;
-        EXPECT_EQ(message, file.ends_with("ok.pdf") ? "" : "Il PDF è stato salvato in: " + path + " [OK] [Apri il PDF]");
+        const QString saved = "Il PDF è stato salvato in: " + path + " [OK] [Apri il PDF]";
+        EXPECT_EQ(message, file.ends_with("ok.pdf") ? "" : saved);
     }
     const QString printed = run("pdftotext", {dir.filePath("ok.pdf"), "-"});
     EXPECT_EQ(printed.count(u'\f'), 3);  // two copies and the solutions

@@ -117,59 +117,29 @@ const JobRow jobRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
 
-// Different copies: each its own version, invented on from the draws before, its code after
-// its first line; the key lists the versions in order, each under its code with the exercises
-// of that copy.
-TEST(PrintSheets, DifferentCopiesCarryTheirCodesAndTheKeyTheirExercises)
+// Each job draws on from where the source stands, never reseeding it: its sheets, one or one
+// for each different copy, are inventions in a row of the marked case with its divisor choice.
+// With no case window marked the last job's sheets come out again, different ones too.
+TEST(PrintSheets, DrawsOnAndKeepsTheLastJobsSheets)
 {
     RandomSource source, again;
-    source.seed(5), again.seed(5);
-    const MarkedCase marked{II, OneDigit};
-    WorksheetVersions versions;
-    RecordingPrinter printer;
-    ASSERT_EQ(runJob({1, 2, 3, "T", true, true}, &marked, source, printer, versions), PrintOutcome::Done);
-    ASSERT_EQ(versions.size(), 3u);
-    for (const WorksheetTable& version : versions)
-        for (int group = 1; group <= WorksheetTable::groups; ++group) {
-            const ExerciseSet invented = CaseGenerator(II).invent(OneDigit, again, ",");
-            for (int r = 1; r <= WorksheetTable::rows; ++r)
-                EXPECT_EQ(version.slot(group, r), sheetLine(invented[static_cast<std::size_t>(r - 1)]));
-        }
-    // Each as "code|exercise|exercise|...", the exercise as far as its equals sign.
-    std::vector<std::string> copies(1), key;
-    bool keyed = false;
-    for (const std::string& call : printer.calls) {
-        const std::size_t from = call.find_first_not_of(' ', 6), equals = call.find(" = ");
-        keyed = keyed || call.starts_with("line \"  Soluzioni");
-        if (call == "page")
-            copies.emplace_back();
-        else if (call.starts_with("code ") || call.starts_with("line \"Scheda "))
-            (keyed ? key.emplace_back() : copies.back()) += call.substr(call.find("Scheda"), 8);
-        else if (call.starts_with("line ") && equals != std::string::npos)
-            (keyed ? key.back() : copies.back()) += '|' + call.substr(from, equals + 2 - from);
-    }
-    EXPECT_EQ(copies.size(), 5u);  // three copies, a key page, and nothing after the last page break
-    copies.resize(3);
-    EXPECT_EQ(key, copies);
-    EXPECT_TRUE(copies[0].starts_with("Scheda 1|") && copies[2].starts_with("Scheda 3|"));
-    EXPECT_NE(copies[0].substr(8), copies[1].substr(8));
-    EXPECT_NE(copies[1].substr(8), copies[2].substr(8));
-}
-
-// The next job draws on, and with no case window marked the last sheet comes out again.
-TEST(PrintSheets, KeepsTheTableAcrossJobs)
-{
-    RandomSource source;
-    source.seed(3);
-    WorksheetVersions table;
-    const WorksheetOptions options{2, 4, 1, "x"};
+    source.seed(3), again.seed(3);
     const MarkedCase marked{V, TwoDigits};
-    RecordingPrinter first, second, reprint;
-    runJob(options, &marked, source, first, table);
-    runJob(options, &marked, source, second, table);
-    EXPECT_NE(second.calls, first.calls);
-    EXPECT_EQ(runJob(options, nullptr, source, reprint, table), PrintOutcome::Done);
-    EXPECT_EQ(reprint.calls, second.calls);
+    const WorksheetOptions jobs[] = {{2, 4, 1, "x"}, {1, 2, 3, "T", true, true}};
+    for (const WorksheetOptions& options : jobs) {
+        WorksheetVersions versions;
+        RecordingPrinter printer, reprint;
+        EXPECT_EQ(runJob(options, &marked, source, printer, versions), PrintOutcome::Done);
+        EXPECT_EQ(versions.size(), options.different ? 3u : 1u);
+        for (const WorksheetTable& version : versions)
+            for (int group = 1; group <= WorksheetTable::groups; ++group) {
+                const ExerciseSet invented = CaseGenerator(V).invent(TwoDigits, again, ",");
+                for (int r = 1; r <= WorksheetTable::rows; ++r)
+                    EXPECT_EQ(version.slot(group, r), sheetLine(invented[static_cast<std::size_t>(r - 1)]));
+            }
+        EXPECT_EQ(runJob(options, nullptr, source, reprint, versions), PrintOutcome::Done);
+        EXPECT_EQ(reprint.calls, printer.calls);
+    }
 }
 
 }  // namespace
