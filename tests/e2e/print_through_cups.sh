@@ -105,6 +105,28 @@ one_column_of_ten() {
     grep -qE '[0-9],[0-9]' <<<"$first" || fail "no decimal comma under Italian settings: $first"
 }
 
+# Different copies and their key in the PDF $1: a code on each copy, in order, the copies
+# unlike, and under each code in the key that copy's exercises, each answered exactly
+# (dividend × m = divisor × m × quotient + remainder, 0 <= remainder < divisor × m × 0,01,
+# m making the divisor whole).
+different_copies_and_key() {
+    local k copy key
+    [ "$(pages "$1")" -eq 4 ] || fail "$(pages "$1") pages for three different copies and their key"
+    key=$(page_text "$1" 4)
+    for k in 1 2 3; do
+        copy=$(page_text "$1" $k)
+        [ "$(grep -c '^Scheda' <<<"$copy")" -eq 1 ] && [ "$(head -1 <<<"$copy")" = "Scheda $k" ] || fail "copy $k: $copy"
+        grep -E "^$exercise\$" <<<"$copy" | sed 's/ \.*$//' | tee "$work/copy$k" | md5sum >>"$work/sums"
+        awk -v code="Scheda $k" '/^Scheda/ {on = $0 == code; next} on' <<<"$key" | sed 's/ = .*/ =/' |
+            cmp -s - "$work/copy$k" || fail "the key's Scheda $k is not that copy: $key"
+    done
+    [ "$(sort -u "$work/sums" | wc -l)" -eq 3 ] && rm "$work/sums" || fail "the copies are alike"
+    [ -z "$(grep -E ' = ' <<<"$key" | tr , . | awk 'BEGIN {print "scale = 20"} {r = $7 == "" ? 0 : $7
+        m = 10 ^ (index($3, ".") ? length($3) - index($3, ".") : 0)
+        print $1 "*" m " == " $3 "*" m "*" $5 " + " r " && " r " < " $3 "*" m "/100"}' | bc | grep -v '^1$')" ] ||
+        fail "an answer is wrong: $key"
+}
+
 cupsd -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf"
 for _ in $(seq 100); do [ -s "$work/run/cupsd.pid" ] && lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
 cupsd_pid=$(cat "$work/run/cupsd.pid") && lpstat -r >/dev/null || fail "cupsd did not start"
@@ -126,30 +148,18 @@ said_is "message: Non è installata nessuna stampante predefinita: non è stato 
     "proposed: $HOME/Documents/Ripartino - I caso.pdf" "message: old.pdf esiste già." "print window: closed"
 [ "$(ls "$work/disk")" = old.pdf ] || fail "left beside the PDF: $(ls "$work/disk")"
 one_column_of_ten "$work/disk/old.pdf" 2
+# "Salva come PDF..." saves the different copies and their key that were to be printed.
+print_and_read 1 10 3 "save:$work/disk/key.pdf" diverse soluzioni
+different_copies_and_key "$work/disk/key.pdf"
+rm "$work/disk/key.pdf"
 
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 print_and_read 1 10 2
 said_is "message: " "print window: closed"
 one_column_of_ten "$pdf" 2
-# Different copies and their key: a code on each copy, in order, the copies unlike, and under
-# each code in the key that copy's exercises, each answered exactly (dividend × m = divisor × m ×
-# quotient + remainder, 0 <= remainder < divisor × m × 0,01, m making the divisor whole).
 print_and_read 1 10 3 diverse soluzioni
-[ "$(pages "$pdf")" -eq 4 ] || fail "$(pages "$pdf") pages for three different copies and their key"
-key=$(page_text "$pdf" 4)
-for k in 1 2 3; do
-    copy=$(page_text "$pdf" $k)
-    [ "$(grep -c '^Scheda' <<<"$copy")" -eq 1 ] && [ "$(head -1 <<<"$copy")" = "Scheda $k" ] || fail "copy $k: $copy"
-    grep -E "^$exercise\$" <<<"$copy" | sed 's/ \.*$//' >"$work/copy$k"
-    awk -v code="Scheda $k" '/^Scheda/ {on = $0 == code; next} on' <<<"$key" | sed 's/ = .*/ =/' |
-        cmp -s - "$work/copy$k" || fail "the key's Scheda $k is not that copy: $key"
-done
-! cmp -s "$work/copy1" "$work/copy2" && ! cmp -s "$work/copy2" "$work/copy3" || fail "the copies are alike"
-grep -E ' = ' <<<"$key" | tr , . | awk 'BEGIN {print "scale = 20"} {r = $7 == "" ? 0 : $7
-    m = 10 ^ (index($3, ".") ? length($3) - index($3, ".") : 0)
-    print $1 "*" m " == " $3 "*" m "*" $5 " + " r " && " r " < " $3 "*" m "/100"}' | bc | grep -qv '^1$' &&
-    fail "an answer is wrong: $key"
+different_copies_and_key "$pdf"
 # "Annulla" in the progress dialog of a long job: nothing printed, the window stays.
 print_and_read 2 40 999 cancel
 [ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"
