@@ -151,7 +151,6 @@ one_column_of_ten "$work/disk/old.pdf" 2
 # "Salva come PDF..." saves the different copies and their key that were to be printed.
 print_and_read 1 10 3 "save:$work/disk/key.pdf" diverse soluzioni
 different_copies_and_key "$work/disk/key.pdf"
-rm "$work/disk/key.pdf"
 
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
