@@ -22,6 +22,7 @@ using PrintLine = std::vector<PrintItem>;
 // wrong so far).
 enum class PrintOutcome {
     Done,                 // the sheets were printed (none when copies were below 1)
+    Paused,               // handed over to a paused printer: they wait in its queue until it goes on
     NothingToPrint,       // no case window was marked and no earlier job filled the table
     TooManyCopies,        // refused before anything was invented or printed
     NoDefaultPrinter,     // there is no printer to send the job to

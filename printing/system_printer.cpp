@@ -43,10 +43,19 @@ struct Cups {
     void (*closePpd)(ppd_file_t*);
     decltype(&cupsAddOption) addOption;
     decltype(&cupsFreeOptions) freeOptions;
-    decltype(&cupsCreateJob) createJob;
-    decltype(&cupsStartDocument) startDocument;
+    decltype(&cupsUser) user;
+    decltype(&httpAssembleURIf) assembleUri;
+    decltype(&ippNewRequest) newRequest;
+    decltype(&ippAddString) addString;
+    decltype(&cupsEncodeOptions2) encodeOptions;
+    decltype(&cupsSendRequest) sendRequest;
     decltype(&cupsWriteRequestData) writeRequestData;
-    decltype(&cupsFinishDocument) finishDocument;
+    decltype(&cupsGetResponse) getResponse;
+    decltype(&cupsDoRequest) doRequest;
+    decltype(&ippGetStatusCode) statusCode;
+    decltype(&ippFindAttribute) findAttribute;
+    decltype(&ippGetInteger) attributeInteger;
+    decltype(&ippDelete) deleteIpp;
     decltype(&cupsCancelJob2) cancelJob;
 
     // Null when the library or one of its functions is missing.
@@ -82,10 +91,19 @@ struct Cups {
             find(cups.closePpd, "ppdClose");
             find(cups.addOption, "cupsAddOption");
             find(cups.freeOptions, "cupsFreeOptions");
-            find(cups.createJob, "cupsCreateJob");
-            find(cups.startDocument, "cupsStartDocument");
+            find(cups.user, "cupsUser");
+            find(cups.assembleUri, "httpAssembleURIf");
+            find(cups.newRequest, "ippNewRequest");
+            find(cups.addString, "ippAddString");
+            find(cups.encodeOptions, "cupsEncodeOptions2");
+            find(cups.sendRequest, "cupsSendRequest");
             find(cups.writeRequestData, "cupsWriteRequestData");
-            find(cups.finishDocument, "cupsFinishDocument");
+            find(cups.getResponse, "cupsGetResponse");
+            find(cups.doRequest, "cupsDoRequest");
+            find(cups.statusCode, "ippGetStatusCode");
+            find(cups.findAttribute, "ippFindAttribute");
+            find(cups.attributeInteger, "ippGetInteger");
+            find(cups.deleteIpp, "ippDelete");
             find(cups.cancelJob, "cupsCancelJob2");
             if (!complete)
                 return std::nullopt;
@@ -474,34 +492,75 @@ bool SystemPrinter::submit()
             "Custom." + QByteArray::number(points.width()) + "x" + QByteArray::number(points.height());
         optionCount = cups.addOption("PageSize", size.constData(), optionCount, &options);
     }
-    c.waitAtMost(patience_);
-    const int job = cups.createJob(c.http, destination_.c_str(), "Ripartino", optionCount, options);
+    // One Print-Job request on this connection, under this connection's patience: the server
+    // makes no job until the request is whole, so one given up half-way leaves nothing in
+    // it, not even an empty job. Each write and each answer waits at most `patience_`.
+    const std::string resource = "/printers/" + destination_;
+    char uri[HTTP_MAX_URI] = "";
+    cups.assembleUri(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", cups.port(), "%s",
+                     resource.c_str());
+    ipp_t* request = cups.newRequest(IPP_OP_PRINT_JOB);
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cups.user());
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, "Ripartino");
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
+    cups.encodeOptions(request, optionCount, options, IPP_TAG_OPERATION);
+    cups.encodeOptions(request, optionCount, options, IPP_TAG_JOB);
     cups.freeOptions(optionCount, options);
-    if (job <= 0) {
-        fail(PrintOutcome::JobRefused);
-        return false;
-    }
-    bool sent =
-        cups.startDocument(c.http, destination_.c_str(), job, "Ripartino", CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    c.waitAtMost(patience_);
+    bool sent = cups.sendRequest(c.http, request, resource.c_str(), CUPS_LENGTH_VARIABLE) == HTTP_STATUS_CONTINUE;
     while (sent && !file.atEnd()) {
         const QByteArray chunk = file.read(1 << 16);
+        c.waitAtMost(patience_);
         sent = !cancelled_
             && cups.writeRequestData(c.http, chunk.constData(), static_cast<size_t>(chunk.size()))
                 == HTTP_STATUS_CONTINUE;
     }
-    // Finishing hands the job over; a job that was not sent whole must not stay behind, nor
-    // one cancelled while it was being handed over.
-    if (!sent || cups.finishDocument(c.http, destination_.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE || cancelled_) {
-        if (!c.timedOut) {
-            c.cleaningUp = true;
+    if (!sent || cancelled_) {
+        // The request stays unfinished: closed half-way, it makes no job.
+        cups.deleteIpp(request);
+        const bool timedOut = c.timedOut;
+        connection_.reset();
+        fail(timedOut ? PrintOutcome::ServiceNotAnswering : PrintOutcome::JobRefused);
+        return false;
+    }
+    // Whole now: a job taken must not stay behind if the user cancels meanwhile.
+    c.cleaningUp = true;
+    c.waitAtMost(patience_);
+    ipp_t* response = cups.getResponse(c.http, resource.c_str());
+    cups.deleteIpp(request);
+    const bool taken = response && cups.statusCode(response) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    ipp_attribute_t* id = response ? cups.findAttribute(response, "job-id", IPP_TAG_INTEGER) : nullptr;
+    const int job = id ? cups.attributeInteger(id, 0) : 0;
+    cups.deleteIpp(response);
+    if (!taken || cancelled_) {
+        if (job > 0) {
             c.waitAtMost(patience_);
             cups.cancelJob(c.http, destination_.c_str(), job, 1);
-            c.timedOut = false;
         }
+        c.cleaningUp = false;
         fail(PrintOutcome::JobRefused);
         return false;
     }
+    c.cleaningUp = false;
+    if (printerStopped(uri))
+        status_ = PrintOutcome::Paused;
     return true;
+}
+
+bool SystemPrinter::printerStopped(const char* uri)
+{
+    const Cups& cups = connection_->cups;
+    Connection& c = *connection_;
+    ipp_t* request = cups.newRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-state");
+    c.waitAtMost(patience_);
+    ipp_t* response = cups.doRequest(c.http, request, "/");
+    ipp_attribute_t* state = response ? cups.findAttribute(response, "printer-state", IPP_TAG_ENUM) : nullptr;
+    const bool stopped = state && cups.attributeInteger(state, 0) == IPP_PSTATE_STOPPED;
+    cups.deleteIpp(response);
+    return stopped;
 }
 
 }  // namespace ripartino

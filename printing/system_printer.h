@@ -38,7 +38,8 @@ QPageLayout layoutFor(const QueuePaper& paper);
 
 // The print service's default destination. The first line asks the service for the
 // destination and its paper; the sheets are drawn into a temporary PDF on that paper and
-// handed over whole, with one copy, by endDocument. Every exchange with the service gives
+// handed over whole, with one copy, by endDocument, which then says Paused when the
+// queue holds its jobs. Every exchange with the service gives
 // up after `patience` without an answer, or at once when `cancelled` is set. The
 // temporary file goes in every case; a job leaves nothing in the service unless the
 // service took it whole. Meant for a worker thread: it may wait.
@@ -72,6 +73,8 @@ private:
     void fail(PrintOutcome status);
     void failWriting(const QString& reason = {});
     bool submit();
+    // Whether the queue at `uri` is paused, as far as it says in time.
+    bool printerStopped(const char* uri);
 
     const std::atomic_bool& cancelled_;
     const std::chrono::milliseconds patience_;

@@ -210,6 +210,10 @@ void PrintWindow::showOutcome(PrintOutcome outcome)
     case PrintOutcome::Done:
         close();
         break;
+    case PrintOutcome::Paused:
+        if (tellUser(QStringLiteral("La stampante predefinita è in pausa: i fogli usciranno quando verrà riattivata.")))
+            close();
+        break;
     case PrintOutcome::Cancelled:
         break;
     case PrintOutcome::NothingToPrint:
@@ -339,9 +343,9 @@ void PrintWindow::offerPdf(const QString& message)
 
 QString PrintWindow::askPdfFile(std::optional<DivisionCase> sheetCase)
 {
-    const QPointer dialog = new QFileDialog(this, QStringLiteral("Salva come PDF"),
-                                            defaultPdfPath(sheetCase.value_or(DivisionCase::I)),
-                                            QStringLiteral("PDF (*.pdf)"));
+    const QPointer dialog =
+        new QFileDialog(this, QStringLiteral("Salva come PDF"), defaultPdfPath(sheetCase.value_or(DivisionCase::I)),
+                        QStringLiteral("PDF (*.pdf)"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("pdf"));
     if (!runDialog(dialog))
@@ -354,10 +358,10 @@ QString PrintWindow::askPdfFile(std::optional<DivisionCase> sheetCase)
 // Nothing opens unless the user asks: the viewer is the desktop's.
 bool PrintWindow::sayWhereThePdfWent(const QString& fileName)
 {
-    const QPointer box = new QMessageBox(
-        QMessageBox::Information, caption,
-        QStringLiteral("Il PDF è stato salvato in: %1").arg(QDir::toNativeSeparators(fileName)), QMessageBox::NoButton,
-        this);
+    const QPointer box =
+        new QMessageBox(QMessageBox::Information, caption,
+                        QStringLiteral("Il PDF è stato salvato in: %1").arg(QDir::toNativeSeparators(fileName)),
+                        QMessageBox::NoButton, this);
     QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* open = box->addButton(QStringLiteral("Apri il PDF"), QMessageBox::ActionRole);
     box->setDefaultButton(ok);

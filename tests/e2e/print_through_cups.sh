@@ -77,7 +77,7 @@ print_and_read() {
     said=$(TMPDIR="$work/programtmp" XDG_RUNTIME_DIR="$work/xdg" LC_ALL=it_IT.UTF-8 \
         "$program" "$@" 2>"$work/err") || fail "$*: $said $(cat "$work/err")"
     [ -z "$(ls -A "$work/programtmp")" ] || fail "$*: a temporary file stayed behind: $(ls -A "$work/programtmp")"
-    for _ in $(seq 600); do [ -z "$(lpstat -o 2>/dev/null || true)" ] && break; sleep 0.1; done
+    for _ in $(seq 600); do [ -n "${keep_queued:-}" ] || [ -z "$(lpstat -o 2>/dev/null || true)" ] && break; sleep 0.1; done
     pdf=$(comm -13 <(echo "$before") <(pdfs))
     if [ -n "${RIPARTINO_KEEP_PDF:-}" ] && [ -n "$pdf" ]; then cp "$pdf" "$RIPARTINO_KEEP_PDF/"; fi
 }
@@ -163,6 +163,15 @@ different_copies_and_key "$pdf"
 print_and_read 2 40 999 cancel
 [ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"
 
+# A paused queue takes the job and holds it: said so; the sheets come out once it goes on.
+cupsdisable "${queues[-1]}" || fail "cupsdisable"
+keep_queued=1 print_and_read 1 10 2
+said_is "message: La stampante predefinita è in pausa: i fogli usciranno quando verrà riattivata. [OK]" "print window: closed"
+[ "$(lpstat -o | wc -l)" -eq 1 ] || fail "no job waits in the paused queue: $(lpstat -o)"
+before=$(pdfs) && cupsenable "${queues[-1]}" || fail "cupsenable"
+for _ in $(seq 600); do [ -z "$(lpstat -o)" ] && break; sleep 0.1; done
+one_column_of_ten "$(comm -13 <(echo "$before") <(pdfs))" 2
+
 # No room for the job's file: said, and nothing reaches the server or stays behind.
 jobs=$(lpstat -W all -o | wc -l)
 mount -t tmpfs -o size=48k,mode=0777 ripartino-full "$work/programtmp" || fail "no tmpfs for the full disk"
@@ -202,9 +211,16 @@ on_its_paper wide 595x842 -P "$work/wide.ppd"
 cupsreject "${queues[-1]}" || fail "cupsreject"
 print_and_read 1 10 1
 refused "La stampante non ha accettato il lavoro"
+cupsaccept "${queues[-1]}" || fail "cupsaccept"
+jobs_before=$(lpstat -W all -o | wc -l)
+# Stopped while a long job is drawn, before it is handed over: said within ten seconds of
+# the hand-over, and nothing of it reaches the server, even once it resumes (below).
+(sleep 0.5 && kill -STOP "$cupsd_pid") &
+print_and_read 2 40 999
+refused "Il servizio di stampa non risponde"
+awk '/^milliseconds:/ {exit !($2 <= 20000)}' <<<"$said" || fail "the hand-over outlasted its ten seconds: $said"
 # A server that takes the connection and never answers: said within about ten seconds,
 # the windows alive meanwhile.
-jobs_before=$(lpstat -W all -o | wc -l)
 kill -STOP "$cupsd_pid"
 print_and_read 1 10 1
 refused "Il servizio di stampa non risponde"
