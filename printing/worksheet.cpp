@@ -125,7 +125,8 @@ struct KeySpot {
 };
 
 // Versions in order down the columns, a blank row between two, each whole on one page: one
-// that fits a column stays in it, a longer one goes on at the top of the next column.
+// that fits a column stays in it, a longer one runs on from the foot of a column to the top
+// of the next.
 std::vector<KeySpot> keySpots(int versions, int lines)
 {
     std::vector<KeySpot> spots;
@@ -169,6 +170,8 @@ void printKeyPage(const WorksheetOptions& options, const WorksheetVersions& vers
     heads.front().zoneAdvancesBefore = 0;
     printHeading(solutionsHeading(options), {}, heads, printer);
     printer.setFontSize(keyPoints);
+    // Below a heading too long for the page, the versions go on the next one whole.
+    printer.keepTogether(static_cast<int>(used));
     for (std::size_t r = 0; r < used; ++r) {
         PrintLine line;
         for (std::size_t column = 0; column < keyColumns; ++column)
