@@ -7,8 +7,10 @@
 #include <cstring>
 #include <utility>
 
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -58,33 +60,43 @@ private:
     QFileDevice& file_;
 };
 
-// The sheets into `fileName`, whole or not at all: they go into a temporary file beside
-// it, which replaces it only once every byte is written; any failure leaves the old file.
+// The sheets into `fileName`, whole or not at all: the whole PDF is made first, then goes
+// into a temporary file beside it, which replaces it only once every byte is written; any
+// failure leaves the old file. Where the folder takes no temporary file but the file itself
+// may be written, it is written over in place: the one case where a failure half-way (a
+// disk filling up meanwhile) leaves it spoilt.
 PrintOutcome saveSheets(const WorksheetOptions& options, const WorksheetVersions& versions, const QPageLayout& paper,
                         const QString& fileName, const std::function<bool(int)>& beforeSheet,
                         const std::atomic_bool& cancelled, QString& reason)
 {
+    QBuffer made;
+    made.open(QIODevice::WriteOnly);
+    PrintOutcome outcome = PrintOutcome::Done;
+    {
+        QtSheetPrinter printer(made, paper);
+        outcome = printSheets(options, versions, printer, beforeSheet);
+    }
+    // A job of no sheets writes nothing, and leaves no empty file either.
+    if (cancelled || outcome != PrintOutcome::Done || made.data().isEmpty())
+        return cancelled ? PrintOutcome::Cancelled : outcome;
     QSaveFile file(fileName);
+    QFile inPlace(fileName);
     const auto failed = [&](int error) {
         reason = error ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
         return error == ENOSPC || error == EDQUOT || file.error() == QFileDevice::ResourceError
             ? PrintOutcome::NotWritten
             : PrintOutcome::JobRefused;
     };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    constexpr QIODevice::OpenMode writing = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    if (!file.open(writing) && !(QFileInfo(fileName).isFile() && inPlace.open(writing)))
         return failed(0);
-    CheckedWrites pdf(file);
-    PrintOutcome outcome = PrintOutcome::Done;
-    {
-        QtSheetPrinter printer(pdf, paper);
-        outcome = printSheets(options, versions, printer, beforeSheet);
-    }
-    if (outcome == PrintOutcome::Done && !cancelled && pdf.failure)
-        outcome = failed(pdf.failure);
-    // A job of no sheets writes nothing, and leaves no empty file either.
-    if (outcome != PrintOutcome::Done || cancelled || file.size() == 0) {
+    CheckedWrites pdf(inPlace.isOpen() ? static_cast<QFileDevice&>(inPlace) : file);
+    pdf.write(made.data());
+    if (inPlace.isOpen())
+        return pdf.failure ? failed(pdf.failure) : PrintOutcome::Done;
+    if (pdf.failure || cancelled) {
         file.cancelWriting();
-        return cancelled ? PrintOutcome::Cancelled : outcome;
+        return cancelled ? PrintOutcome::Cancelled : failed(pdf.failure);
     }
     return file.commit() ? PrintOutcome::Done : failed(0);
 }

@@ -190,20 +190,12 @@ std::optional<QueuePaper> ppdPaper(const Cups& cups, http_t* http, const char* d
 // falls back on US Letter whatever the queue says.
 std::optional<QueuePaper> queuePaper(const Cups& cups, http_t* http, cups_dest_t* dest, cups_dinfo_t* info)
 {
-    std::optional<QueuePaper> described;
-    if (ipp_attribute_t* col = cups.findDefault(http, dest, info, "media-col")) {
-        char text[2048] = "";
-        cups.attributeString(col, text, sizeof text);
-        described = mediaColPaper(text);
-    }
+    char col[2048] = "";
+    if (ipp_attribute_t* attribute = cups.findDefault(http, dest, info, "media-col"))
+        cups.attributeString(attribute, col, sizeof col);
     ipp_attribute_t* media = cups.findDefault(http, dest, info, "media");
-    const char* name = media ? cups.attributeText(media, 0, nullptr) : nullptr;
-    if (const std::optional<QSizeF> named = name ? mediaSizeMm(name) : std::nullopt) {
-        const bool same = described && sameSize(described->size, *named);
-        return QueuePaper{*named, same ? described->margins : QMarginsF()};
-    }
-    if (described)
-        return described;
+    if (std::optional<QueuePaper> paper = defaultPaper(media ? cups.attributeText(media, 0, nullptr) : nullptr, col))
+        return paper;
     return ppdPaper(cups, http, dest->name);
 }
 
@@ -251,6 +243,16 @@ std::optional<QueuePaper> mediaColPaper(std::string_view text)
                       QMarginsF(margin("media-left-margin="), margin("media-top-margin="),
                                 margin("media-right-margin="), margin("media-bottom-margin="))
                           / hundredthsPerMm};
+}
+
+std::optional<QueuePaper> defaultPaper(const char* media, std::string_view mediaCol)
+{
+    const std::optional<QueuePaper> described = mediaColPaper(mediaCol);
+    if (const std::optional<QSizeF> named = media ? mediaSizeMm(media) : std::nullopt) {
+        const bool same = described && sameSize(described->size, *named);
+        return QueuePaper{*named, same ? described->margins : QMarginsF()};
+    }
+    return described;
 }
 
 QPageLayout layoutFor(const QueuePaper& paper)

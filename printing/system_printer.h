@@ -32,6 +32,11 @@ std::optional<QSizeF> mediaSizeMm(std::string_view name);
 // The size and margins in the text of a media-col, as libcups writes it:
 // "{media-size={x-dimension=21590 y-dimension=27940} media-bottom-margin=0 ...}".
 std::optional<QueuePaper> mediaColPaper(std::string_view text);
+// A queue's default paper from its media-default (may be null) and its media-col-default:
+// the first that names a size, with the margins of the latter when it is the same paper.
+// None: ask the PPD. Never cupsGetDestMediaDefault: without a "media" option on the
+// destination it falls back on US Letter whatever the queue says.
+std::optional<QueuePaper> defaultPaper(const char* media, std::string_view mediaCol);
 // The paper the sheets are laid out on: the queue's, upright. A size that a queue names
 // wider than high is the same sheet fed the other way round; the sheet stays portrait.
 QPageLayout layoutFor(const QueuePaper& paper);

@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +19,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
+#include <QValidator>
 
 #include "core/copies.h"
 #include "printing/print_service.h"
@@ -59,6 +61,34 @@ const WindowLayout printLayout{"printWindow",
 constexpr std::pair<const char*, int> operationsOptions[] = {
     {"operations10Option", 1}, {"operations20Option", 2}, {"operations30Option", 3}, {"operations40Option", 4}};
 
+// What the heading box takes: a line break or tab pasted in becomes one blank, another
+// control character goes, so that the box shows what the paper will carry.
+class HeadingText : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int& cursor) const override
+    {
+        QString clean;
+        int at = -1;  // the cursor in the clean text
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (i == cursor)
+                at = static_cast<int>(clean.size());
+            const QChar c = text[i];
+            const bool lineBreak = c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
+                || c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                continue;  // one break
+            if (lineBreak || c == u'\t')
+                clean += u' ';
+            else if (c.category() != QChar::Other_Control)
+                clean += c;
+        }
+        cursor = at < 0 ? static_cast<int>(clean.size()) : at;
+        text = clean;
+        return Acceptable;
+    }
+};
+
 // Runs a dialog made with the print window as its parent. The window may be gone when the
 // dialog returns (the program can end meanwhile), and the dialog with it: then the answer
 // is none, and nothing of the window may be touched.
@@ -75,6 +105,7 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
     place<QGroupBox>("headingGroup");
     headingField_ = place<QLineEdit>("headingField");
     headingField_->setAccessibleName(QStringLiteral("Comando"));  // a screen reader names a field by its frame
+    headingField_->setValidator(new HeadingText(headingField_));
 
     place<QGroupBox>("operationsGroup");
     for (const auto& [name, blocks] : operationsOptions) {
@@ -343,16 +374,40 @@ void PrintWindow::offerPdf(const QString& message)
 
 QString PrintWindow::askPdfFile(std::optional<DivisionCase> sheetCase)
 {
-    const QPointer dialog =
-        new QFileDialog(this, QStringLiteral("Salva come PDF"), defaultPdfPath(sheetCase.value_or(DivisionCase::I)),
-                        QStringLiteral("PDF (*.pdf)"));
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QStringLiteral("pdf"));
-    if (!runDialog(dialog))
-        return {};
-    const QStringList chosen = dialog->result() == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
-    delete dialog;
-    return chosen.value(0);
+    const QString title = QStringLiteral("Salva come PDF");
+    QString proposed = defaultPdfPath(sheetCase.value_or(DivisionCase::I));
+    for (;;) {
+        const QPointer dialog = new QFileDialog(this, title, proposed, QStringLiteral("PDF (*.pdf)"));
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setDefaultSuffix(QStringLiteral("pdf"));
+        // Asked below, about the name the file gets.
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        if (!runDialog(dialog))
+            return {};
+        QString chosen = dialog->result() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+        delete dialog;
+        if (chosen.isEmpty())
+            return {};
+        // The dialog adds its suffix only to a name without a dot: "Divisioni 12.03" has one.
+        if (!chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            chosen += QStringLiteral(".pdf");
+        if (!QFileInfo::exists(chosen))
+            return chosen;
+        // In the dialog's own words, and back to it unless the user replaces the file.
+        const QPointer box =
+            new QMessageBox(QMessageBox::Warning, title,
+                            QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                                .arg(QFileInfo(chosen).fileName()),
+                            QMessageBox::Yes | QMessageBox::No, this);
+        box->setDefaultButton(QMessageBox::No);
+        if (!runDialog(box))
+            return {};
+        const bool replacing = box->result() == QMessageBox::Yes;
+        delete box;
+        if (replacing)
+            return chosen;
+        proposed = chosen;
+    }
 }
 
 // Nothing opens unless the user asks: the viewer is the desktop's.
@@ -370,8 +425,9 @@ bool PrintWindow::sayWhereThePdfWent(const QString& fileName)
         return false;
     const bool opening = box->clickedButton() == open;
     delete box;
-    if (opening)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+    if (opening && !QDesktopServices::openUrl(QUrl::fromLocalFile(fileName)))
+        return tellUser(QStringLiteral("Non c'è nessun programma per aprire il PDF. Il file è in: %1")
+                            .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
     return true;
 }
 

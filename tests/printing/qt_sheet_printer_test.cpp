@@ -161,12 +161,12 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
         EXPECT_TRUE(run("pdffonts", {pdf}).contains(fontFamily(face).remove(' '), Qt::CaseInsensitive)) << face;
 }
 
-std::string headingOf(std::size_t letters)
+std::string headingOf(int letters)
 {
-    std::string text;
-    while (text.size() < letters)
-        text += "Scrivi ogni divisione in colonna sul quaderno e la prova accanto. ";
-    return text.substr(0, letters);
+    return QString("Scrivi ogni divisione in colonna sul quaderno e la prova accanto. ")
+        .repeated(30)
+        .left(letters)
+        .toStdString();
 }
 constexpr MarkedCase caseI{DivisionCase::I, DivisorDigits::TwoDigits}, mixed{DivisionCase::III, DivisorDigits::Mixed};
 const std::string nameClassDate = "Nome e cognome: ____ Classe: ____ Data: ____ Nome e cognome: ____ Classe: ____";

@@ -18,7 +18,8 @@ namespace ripartino {
 
 // Dialogs run their own loops: this answers them from there, as a user would. A message
 // gets "OK" (or "Yes" when it asks), or "Salva come PDF..." when `answer` is "save:FILE";
-// the save dialog then gets FILE typed (also for "pdf:FILE", the answer to "Salva PDF...");
+// the save dialog then gets FILE typed (also for "pdf:FILE", the answer to "Salva PDF..."),
+// and with "pdf:FILE|BUTTON" the next message gets BUTTON;
 // "cancel" presses "Annulla" in the progress dialog. A dialog still open after a minute is
 // closed, and `stuck` says so.
 class DialogAnswerer {
@@ -48,7 +49,8 @@ private:
             QAbstractButton* chosen = box->button(QMessageBox::Yes);
             for (QAbstractButton* choice : box->buttons()) {
                 message += " [" + choice->text() + "]";
-                if (choice->text() == (answer.startsWith("save:") ? "Salva come PDF..." : "OK"))
+                const QString wanted = answer.startsWith("save:") ? "Salva come PDF..." : answer;
+                if (choice->text() == wanted || (!chosen && choice->text() == "OK"))
                     chosen = choice;
             }
             said << message;
@@ -56,8 +58,9 @@ private:
         } else if (auto* save = qobject_cast<QFileDialog*>(dialog)) {
             std::printf("proposed: %s\n", qPrintable(save->selectedFiles().value(0)));
             auto* name = save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            const QString typed = std::exchange(answer, QString());
-            name->setText(typed.mid(typed.indexOf(u':') + 1));  // typed, its completer would cut in
+            const QStringList typed = std::exchange(answer, QString()).split(u'|');
+            answer = typed.value(1);
+            name->setText(typed[0].mid(typed[0].indexOf(u':') + 1));  // typed, its completer would cut in
             // Queued: the question whether to replace a file runs its own loop, which this
             // timer must be free to answer.
             QMetaObject::invokeMethod(
