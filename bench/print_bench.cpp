@@ -2,7 +2,8 @@
 // that paints the same ten pages of text with QPainter directly. The job should stay
 // within 1.5 times the bare loop. A job of 999 copies with and without the solution sheet
 // after them, which should cost about one sheet more; and of 999 different copies with
-// their key, which may cost the inventing, the laying out of each copy and the longer key.
+// their key, which may cost the inventing, the laying out of each copy and the longer key,
+// and the inventing alone.
 // How long the windows go unpainted after "&OK" on a job of 999 copies of two columns of
 // 40; and from "Annulla" to the progress dialog gone, with the printer drawing and with it
 // stuck, as behind a print service that has stopped.
@@ -89,6 +90,21 @@ BENCHMARK(thousandCopiesJob)
     ->ArgNames({"solutions", "different"})
     ->Unit(benchmark::kSecond)
     ->Iterations(3);
+
+// The inventing alone of 999 different copies (range(0) = 1) or of the one sheet of identical
+// ones: what the versions add before anything is drawn.
+void inventForAThousandCopies(benchmark::State& state)
+{
+    RandomSource source;
+    source.seed(1);
+    WorksheetOptions options = twoColumnsOfForty;
+    options.copies = maximumCopies;
+    options.different = state.range(0) == 1;
+    WorksheetVersions versions;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(prepareSheets(options, &caseOne, source, versions, ","));
+}
+BENCHMARK(inventForAThousandCopies)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void barePainting(benchmark::State& state)
 {

@@ -110,9 +110,7 @@ one_column_of_ten() {
 # (dividend × m = divisor × m × quotient + remainder, 0 <= remainder < divisor × m × 0,01,
 # m making the divisor whole).
 different_copies_and_key() {
-    local k copy key
-    [ "$(pages "$1")" -eq 4 ] || fail "$(pages "$1") pages for three different copies and their key"
-    key=$(page_text "$1" 4)
+    key=$(page_text "$1" 4) && [ "$(pages "$1")" -eq 4 ] || fail "$(pages "$1") pages for three different copies and a key"
     for k in 1 2 3; do
         copy=$(page_text "$1" $k)
         [ "$(grep -c '^Scheda' <<<"$copy")" -eq 1 ] && [ "$(head -1 <<<"$copy")" = "Scheda $k" ] || fail "copy $k: $copy"
@@ -142,23 +140,20 @@ print_and_read 2 40 3 "save:$work/disk/old.pdf"
 grep -q '^message: Il PDF non è stato salvato: il file non si può scrivere (' <<<"$said" || fail "read-only: $said"
 [ "$(ls "$work/disk")" = old.pdf ] && [ "$(cat "$work/disk/old.pdf")" = old ] || fail "the old file changed"
 mount -o remount,rw "$work/disk"
-print_and_read 1 10 2 "save:$work/disk/old.pdf"
+# Different copies with their key, the very ones that were to be printed.
+print_and_read 1 10 3 "save:$work/disk/old.pdf" diverse soluzioni
 # Qt's own dialogs speak Italian too.
 said_is "message: Non è installata nessuna stampante predefinita: non è stato stampato nulla. [OK] [Salva come PDF...]" \
     "proposed: $HOME/Documents/Ripartino - I caso.pdf" "message: old.pdf esiste già." "print window: closed"
 [ "$(ls "$work/disk")" = old.pdf ] || fail "left beside the PDF: $(ls "$work/disk")"
-one_column_of_ten "$work/disk/old.pdf" 2
-# "Salva come PDF..." saves the different copies and their key that were to be printed.
-print_and_read 1 10 3 "save:$work/disk/key.pdf" diverse soluzioni
-different_copies_and_key "$work/disk/key.pdf"
+different_copies_and_key "$work/disk/old.pdf"
 
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 print_and_read 1 10 2
 said_is "message: " "print window: closed"
 one_column_of_ten "$pdf" 2
-print_and_read 1 10 3 diverse soluzioni
-different_copies_and_key "$pdf"
+print_and_read 1 10 3 diverse soluzioni && different_copies_and_key "$pdf"
 # "Annulla" in the progress dialog of a long job: nothing printed, the window stays.
 print_and_read 2 40 999 cancel
 [ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"
