@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Prints worksheets through a CUPS server of its own, whose default printer is a cups-pdf
 # queue made for each scenario, and reads back the PDFs it writes: the friendly queue
-# under Italian settings, queues set to Letter, A5 and label paper, a full temporary
-# folder, a queue that makes two copies by itself, one with wide margins, one that rejects
-# jobs, no queue at all (then "Salva come PDF..." onto a small disk), a server stopped and
-# one killed.
+# under Italian settings, a paused one, queues set to Letter, A5 and label paper, a full
+# temporary folder, a queue that makes two copies by itself, one with wide margins, a server
+# stopped in the middle of a job, one that rejects jobs, no queue at all (then "Salva come
+# PDF..." onto a small disk), and a server killed.
 # Leaves no server, queue, mount or file behind.
 #   print_through_cups.sh PRINT_DRIVER
 # With RIPARTINO_KEEP_PDF set to a directory, the printed PDFs are copied there for a look.
@@ -150,9 +150,6 @@ different_copies_and_key "$work/disk/old.pdf"
 
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
-print_and_read 1 10 2
-said_is "message: " "print window: closed"
-one_column_of_ten "$pdf" 2
 print_and_read 1 10 3 diverse soluzioni && different_copies_and_key "$pdf"
 # "Annulla" in the progress dialog of a long job: nothing printed, the window stays.
 print_and_read 2 40 999 cancel
@@ -162,8 +159,7 @@ print_and_read 2 40 999 cancel
 cupsdisable "${queues[-1]}" || fail "cupsdisable"
 keep_queued=1 print_and_read 1 10 2
 said_is "message: La stampante predefinita è in pausa: i fogli usciranno quando verrà riattivata. [OK]" "print window: closed"
-[ "$(lpstat -o | wc -l)" -eq 1 ] || fail "no job waits in the paused queue: $(lpstat -o)"
-before=$(pdfs) && cupsenable "${queues[-1]}" || fail "cupsenable"
+[ "$(lpstat -o | wc -l)" -eq 1 ] && before=$(pdfs) && cupsenable "${queues[-1]}" || fail "no job waits: $(lpstat -o)"
 for _ in $(seq 600); do [ -z "$(lpstat -o)" ] && break; sleep 0.1; done
 one_column_of_ten "$(comm -13 <(echo "$before") <(pdfs))" 2
 
@@ -196,6 +192,7 @@ on_its_paper label_across 63x154 -P "$work/label.ppd" -o PageSize=w154h64
 sed '/^\*ColorDevice/i *cupsManualCopies: True' "$ppd" >"$work/twice.ppd"
 default_queue twice -P "$work/twice.ppd" -o copies-default=2
 print_and_read 1 10 2
+said_is "message: " "print window: closed"
 one_column_of_ten "$pdf" 2
 
 # Wide margins, as on inkjets: the sheet shrinks to the queue's printable area.
@@ -203,29 +200,24 @@ sed 's|^\*ImageableArea A4/.*|*ImageableArea A4/A4: "18 36 577 806"|' "$ppd" >"$
 on_its_paper wide 595x842 -P "$work/wide.ppd"
 [ "$(pages "$pdf")" -eq 1 ] || fail "$(pages "$pdf") pages for 2 x 40 on wide margins: the sheet must shrink to one page"
 
-cupsreject "${queues[-1]}" || fail "cupsreject"
-print_and_read 1 10 1
-refused "La stampante non ha accettato il lavoro"
-cupsaccept "${queues[-1]}" || fail "cupsaccept"
 jobs_before=$(lpstat -W all -o | wc -l)
-# Stopped while a long job is drawn, before it is handed over: said within ten seconds of
-# the hand-over, and nothing of it reaches the server, even once it resumes (below).
+# A server that takes the connection and falls silent in the middle of a long job (while
+# its paper is asked for or its sheets are drawn, before the hand-over ends): said within
+# about ten seconds of the silence, the windows alive meanwhile; nothing of the job reaches
+# the server, even once it resumes (below).
 (sleep 0.5 && kill -STOP "$cupsd_pid") &
 print_and_read 2 40 999
 refused "Il servizio di stampa non risponde"
-awk '/^milliseconds:/ {exit !($2 <= 20000)}' <<<"$said" || fail "the hand-over outlasted its ten seconds: $said"
-# A server that takes the connection and never answers: said within about ten seconds,
-# the windows alive meanwhile.
-kill -STOP "$cupsd_pid"
-print_and_read 1 10 1
-refused "Il servizio di stampa non risponde"
-awk '/^milliseconds:/ {ms = $2} /^ticks:/ {t = $2} END {exit !(ms >= 9000 && ms <= 15000 && t >= 50)}' <<<"$said" ||
+awk '/^milliseconds:/ {ms = $2} /^ticks:/ {t = $2} END {exit !(ms >= 9000 && ms <= 20000 && t >= 50)}' <<<"$said" ||
     fail "no answer took too long or froze the windows: $said"
 # "Annulla" meanwhile: the window stays, and the job never reaches the server, even once it resumes.
 print_and_read 2 40 999 cancel
 said_is "message: " "print window: open"
 kill -CONT "$cupsd_pid"
 [ "$(lpstat -W all -o | wc -l)" -eq "$jobs_before" ] || fail "a job cancelled while the server was stopped reached it"
+cupsreject "${queues[-1]}" || fail "cupsreject"
+print_and_read 1 10 1
+refused "La stampante non ha accettato il lavoro"
 # A server that is gone: said so, not that there is no printer.
 kill -9 "$cupsd_pid"
 cupsd_pid=""

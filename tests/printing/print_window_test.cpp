@@ -68,9 +68,9 @@ protected:
 };
 
 // Every opening starts fresh, whatever the last one chose; "&OK" (here Alt+O) prints with the
-// heading pasted, its line breaks and tab one blank each and other control characters
-// gone, in the box as on paper, and closes the window. Then Esc, "&Annulla", the close box and an Alt+O
-// cancelled before its delayed click print nothing.
+// heading pasted, its line break and tab one blank each and other control characters gone,
+// in the box as on paper, and closes the window. Then Esc, "&Annulla", the close box and an
+// Alt+O cancelled before its delayed click print nothing.
 TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
 {
     const auto altO = [](PrintWindow& window) { QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier); };
@@ -205,33 +205,32 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
     EXPECT_EQ(printers, 2);
 }
 
-// "Salva PDF..." saves under the name typed, ".pdf" added unless it ends so, and asks before
-// replacing the file of that name; a folder that takes no temporary file gets the file
+// "Salva PDF..." saves under the name typed, ".pdf" added unless it ends so (in any case),
+// and asks before replacing the file of that name; a folder that takes no temporary file gets the file
 // written over in place. A save that fails at its last step is said, and so is a missing
 // viewer (offscreen, nothing opens a file).
 TEST_F(PrintWindowTest, SalvaPdfSavesUnderTheNameSaidAndSaysWhatHappened)
 {
+    const QString ask = "%1 esiste già.\nVuoi sostituirlo? [&Sì] [&No]|";
+    const QString saved = "Il PDF è stato salvato in: DIR/%1 [OK] [Apri il PDF]|";
     struct {
         const char* name;
         const char* typed;  // into the save dialog, in a folder of the test's ("|BUTTON": pressed in the next message)
         const char* savedAs;  // the file that then holds the sheets
-        const char* says;     // every message, each ended by '|', the folder written DIR; ASK: whether to
-                              // replace the file, SAVED: where it went
-        QString before;       // "old": an older file is there; "fixed": in a folder that takes no new file;
-                              // "taken": its name taken by a folder while the job runs
+        QString says;         // every message, each ended by '|', the folder written DIR, the file %1
+        QString before;       // "fixed": an older file is there, in a folder that takes no new file;
+                              // "taken": an older file, its name taken by a folder while the job runs
     } const rows[] = {
         {"NameWithADot", "Divisioni 12.03|Apri il PDF", "Divisioni 12.03.pdf",
-         "SAVED|Non c'è nessun programma per aprire il PDF. Il file è in: DIR/Divisioni 12.03.pdf [OK]|", ""},
-        {"SuffixInCapitals", "Lezione.PDF", "Lezione.PDF", "SAVED|", ""},
-        {"AsksAboutTheNameSaved", "lezione", "lezione.pdf", "ASK|SAVED|", "old"},
-        {"FolderTakesNoNewFile", "lezione", "lezione.pdf", "ASK|SAVED|", "fixed"},
-        {"NameTakenMeanwhile", "lezione.pdf", "lezione.pdf",
-         "ASK|Il PDF non è stato salvato: il file non si può scrivere (", "taken"},
+         saved + "Non c'è nessun programma per aprire il PDF. Il file è in: DIR/%1 [OK]|", ""},
+        {"FolderTakesNoNewFile", "lezione", "lezione.pdf", ask + saved, "fixed"},
+        {"NameTakenMeanwhile", "Lezione.PDF", "Lezione.PDF",
+         ask + "Il PDF non è stato salvato: il file non si può scrivere (", "taken"},
     };
     for (const auto& row : rows) {
         const QTemporaryDir dir;
-        const QString saved = dir.filePath(row.savedAs);
-        QFile old(saved);
+        const QString file = dir.filePath(row.savedAs);
+        QFile old(file);
         EXPECT_TRUE(row.before.isEmpty() || (old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush()));
         run("chattr", {row.before == "fixed" ? "+i" : "-i", dir.path()});
         PrintWindow& window = openPrintWindow();
@@ -240,18 +239,14 @@ TEST_F(PrintWindowTest, SalvaPdfSavesUnderTheNameSaidAndSaysWhatHappened)
         answer = "pdf:" + dir.filePath(row.typed);
         hands.said.clear();
         click(&window, "savePdfButton");
-        EXPECT_TRUE(row.before != "taken" || (QFile::remove(saved) && QDir().mkdir(saved)));
+        EXPECT_TRUE(row.before != "taken" || (QFile::remove(file) && QDir().mkdir(file)));
         const auto over = [&] { return !windows.printService().running() && !QApplication::activeModalWidget(); };
         EXPECT_TRUE(QTest::qWaitFor([&] { return over() && !hands.said.isEmpty(); }, 30000)) << row.name;
         run("chattr", {"-i", dir.path()});
         const QString said = QString(hands.said.join('|') + '|').replace(dir.path(), "DIR");
-        EXPECT_TRUE(said.startsWith(
-            QString(row.says)
-                .replace("ASK", QString("%1 esiste già.\nVuoi sostituirlo? [&Sì] [&No]").arg(row.savedAs))
-                .replace("SAVED", QString("Il PDF è stato salvato in: DIR/%1 [OK] [Apri il PDF]").arg(row.savedAs))))
-            << row.name << ": " << said.toStdString();
-        EXPECT_TRUE(row.before == "taken" ? QFileInfo(saved).isDir()
-                                          : run("pdfinfo", {saved}).contains(QRegularExpression("Pages: +2\n")))
+        EXPECT_TRUE(said.startsWith(row.says.arg(row.savedAs))) << row.name << ": " << said.toStdString();
+        EXPECT_TRUE(row.before == "taken" ? QFileInfo(file).isDir()
+                                          : run("pdfinfo", {file}).contains(QRegularExpression("Pages: +2\n")))
             << row.name;
     }
 }

@@ -54,8 +54,7 @@ TEST(MediaCol, GivesSizeAndMarginsAndTheSheetStaysUpright)
         "{media-size={x-dimension=21590 y-dimension=27940} media-left-margin=635 media-top-margin=423}";
     EXPECT_EQ(defaultPaper(nullptr, letter)->size, QSizeF(215.9, 279.4));
     EXPECT_EQ(defaultPaper("na_letter_8.5x11in", letter)->margins, QMarginsF(6.35, 4.23, 0, 0));
-    EXPECT_EQ(defaultPaper("iso_a5_148x210mm", letter)->margins, QMarginsF());
-    EXPECT_FALSE(defaultPaper("A4", ""));
+    EXPECT_TRUE(defaultPaper("iso_a5_148x210mm", letter)->margins.isNull() && !defaultPaper("A4", ""));
 }
 
 }  // namespace
