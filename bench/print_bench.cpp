@@ -1,10 +1,12 @@
 // A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
 // that paints the same ten pages of text with QPainter directly. The job should stay
 // within 1.5 times the bare loop. A job of 999 copies with and without the solution sheet
-// after them, which should cost about one sheet more. How long the windows go unpainted
-// after "&OK" on a job of 999 copies of two columns of 40; and from "Annulla" to the
-// progress dialog gone, with the printer drawing and with it stuck, as behind a print
-// service that has stopped.
+// after them, which should cost about one sheet more; and of 999 different copies with
+// their key, which may cost the inventing, the laying out of each copy and the longer key,
+// and the inventing alone.
+// How long the windows go unpainted after "&OK" on a job of 999 copies of two columns of
+// 40; and from "Annulla" to the progress dialog gone, with the printer drawing and with it
+// stuck, as behind a print service that has stopped.
 #include <semaphore>
 
 #include <QApplication>
@@ -38,10 +40,10 @@ const WorksheetOptions twoColumnsOfForty{2, 4, 10, "Calcola le seguenti operazio
 const MarkedCase caseOne{DivisionCase::I, DivisorDigits::Mixed};
 
 // A job as the print service runs it, on the GUI thread: the invention, then the copies.
-void runJob(const WorksheetOptions& options, RandomSource& source, SheetPrinter& printer, WorksheetTable& table)
+void runJob(const WorksheetOptions& options, RandomSource& source, SheetPrinter& printer, WorksheetVersions& versions)
 {
-    if (prepareSheets(options, &caseOne, source, table, ",") == PrintOutcome::Done)
-        printSheets(options, table, printer);
+    if (prepareSheets(options, &caseOne, source, versions, ",") == PrintOutcome::Done)
+        printSheets(options, versions, printer);
 }
 
 // Runs `options` as a job into a PDF file, once an iteration, on one random source.
@@ -50,10 +52,10 @@ void runJobs(benchmark::State& state, const WorksheetOptions& options)
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    WorksheetTable table;
+    WorksheetVersions versions;
     for (auto _ : state) {
         QtSheetPrinter printer(dir.filePath("job.pdf"));
-        runJob(options, source, printer, table);
+        runJob(options, source, printer, versions);
     }
 }
 
@@ -70,22 +72,46 @@ void longHeadingJob(benchmark::State& state)
 }
 BENCHMARK(longHeadingJob)->Args({32767, 999})->Args({1 << 20, 10})->Unit(benchmark::kSecond)->Iterations(1);
 
-// 999 copies of two columns of 40, with (range(0) = 1) or without the solution sheet.
+// 999 copies of two columns of 40, with (range(0) = 1) or without the solution sheet;
+// with range(1) = 1 each copy a version of its own, and the solutions their key.
 void thousandCopiesJob(benchmark::State& state)
 {
     WorksheetOptions options = twoColumnsOfForty;
     options.copies = maximumCopies;
     options.solutions = state.range(0) == 1;
+    options.different = state.range(1) == 1;
     runJobs(state, options);
 }
-BENCHMARK(thousandCopiesJob)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(thousandCopiesJob)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->ArgNames({"solutions", "different"})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(3);
+
+// The inventing alone of 999 different copies (range(0) = 1) or of the one sheet of identical
+// ones: what the versions add before anything is drawn.
+void inventForAThousandCopies(benchmark::State& state)
+{
+    RandomSource source;
+    source.seed(1);
+    WorksheetOptions options = twoColumnsOfForty;
+    options.copies = maximumCopies;
+    options.different = state.range(0) == 1;
+    WorksheetVersions versions;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(prepareSheets(options, &caseOne, source, versions, ","));
+}
+BENCHMARK(inventForAThousandCopies)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void barePainting(benchmark::State& state)
 {
     QTemporaryDir dir;
     RandomSource source;
     source.seed(1);
-    WorksheetTable table;
+    WorksheetVersions versions;
     WorksheetOptions noCopies = twoColumnsOfForty;
     noCopies.copies = 0;
     {
@@ -94,18 +120,19 @@ void barePainting(benchmark::State& state)
             void setFontName(const std::string&) override {}
             void setFontSize(double) override {}
             void printLine(const PrintLine&) override {}
+            void setSheetCode(const std::string&) override {}
             void newPage() override {}
             void endDocument() override {}
             PrintOutcome status() const override { return PrintOutcome::Done; }
         } nothing;
-        runJob(noCopies, source, nothing, table);
+        runJob(noCopies, source, nothing, versions);
     }
     QStringList left;
     QStringList right;
     for (int group = 1; group <= 8; group += 2)
         for (int row = 1; row <= 10; ++row) {
-            left << "        " + QString::fromStdString(*table.slot(group, row)) + " ........";
-            right << "     " + QString::fromStdString(*table.slot(group + 1, row)) + " ........";
+            left << "        " + QString::fromStdString(*versions[0].slot(group, row)) + " ........";
+            right << "     " + QString::fromStdString(*versions[0].slot(group + 1, row)) + " ........";
         }
 
     QFont heading(fontFamily("Comic Sans MS"));
@@ -206,6 +233,7 @@ struct StuckPrinter : SheetPrinter {
     void setFontName(const std::string&) override {}
     void setFontSize(double) override {}
     void printLine(const PrintLine&) override { stuck->open.acquire(), stuck->open.release(); }
+    void setSheetCode(const std::string&) override {}
     void newPage() override {}
     void endDocument() override {}
     PrintOutcome status() const override { return PrintOutcome::Done; }

@@ -65,7 +65,7 @@ private:
 // failure leaves the old file. Where the folder takes no temporary file but the file itself
 // may be written, it is written over in place: the one case where a failure half-way (a
 // disk filling up meanwhile) leaves it spoilt.
-PrintOutcome saveSheets(const WorksheetOptions& options, const WorksheetTable& table, const QPageLayout& paper,
+PrintOutcome saveSheets(const WorksheetOptions& options, const WorksheetVersions& versions, const QPageLayout& paper,
                         const QString& fileName, const std::function<bool(int)>& beforeSheet,
                         const std::atomic_bool& cancelled, QString& reason)
 {
@@ -74,7 +74,7 @@ PrintOutcome saveSheets(const WorksheetOptions& options, const WorksheetTable& t
     PrintOutcome outcome = PrintOutcome::Done;
     {
         QtSheetPrinter printer(made, paper);
-        outcome = printSheets(options, table, printer, beforeSheet);
+        outcome = printSheets(options, versions, printer, beforeSheet);
     }
     // A job of no sheets writes nothing, and leaves no empty file either.
     if (cancelled || outcome != PrintOutcome::Done || made.data().isEmpty())
@@ -123,16 +123,20 @@ PrintService::~PrintService()
     }
 }
 
-int PrintService::sheets() const { return static_cast<int>(wholeCopies(options_.copies)); }
+int PrintService::sheets() const { return sheetCount(options_); }
 
 int PrintService::sheetsDone() const { return job_ ? job_->sheetsDone.load() : 0; }
 
 std::optional<PrintOutcome> PrintService::prepare(const WorksheetOptions& options)
 {
     const std::optional<MarkedCase> marked = readMarkedCase_();
-    const PrintOutcome ready = prepareSheets(options, marked ? &*marked : nullptr, source_, table_, decimalSeparator_);
+    // Without a marked case nothing is invented, and the kept sheets are only read.
+    const auto versions = marked ? std::make_shared<WorksheetVersions>() : versions_;
+    const PrintOutcome ready =
+        prepareSheets(options, marked ? &*marked : nullptr, source_, *versions, decimalSeparator_);
     if (ready != PrintOutcome::Done)
         return ready;
+    versions_ = versions;
     if (marked)
         sheetCase_ = marked->divisionCase;
     options_ = options;
@@ -172,7 +176,9 @@ void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& sav
     job->given = std::move(printer);
     job_ = job;
     failureReason_.clear();
-    QThread* worker = QThread::create([job, options = options_, table = table_, paper = layout_, saveTo, askPaper] {
+    QThread* worker = QThread::create([job, options = options_,
+                                       versions = std::shared_ptr<const WorksheetVersions>(versions_), paper = layout_,
+                                       saveTo, askPaper] {
         const auto beforeSheet = [&job](int sheet) {
             job->sheetsDone = sheet - 1;
             return !job->cancelled;
@@ -183,14 +189,14 @@ void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& sav
                 savePaper = SystemPrinter(job->cancelled)
                                 .askPaper()
                                 .value_or(QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4)));
-            job->outcome = saveSheets(options, table, savePaper, saveTo, beforeSheet, job->cancelled, job->reason);
+            job->outcome = saveSheets(options, *versions, savePaper, saveTo, beforeSheet, job->cancelled, job->reason);
         } else if (job->given) {
-            job->outcome = printSheets(options, table, *job->given, beforeSheet);
+            job->outcome = printSheets(options, *versions, *job->given, beforeSheet);
             job->given.reset();  // a drawing stopped half-way ends here, where its fonts belong
         } else {
             // Made, used and let go here: its fonts belong to this thread.
             SystemPrinter system(job->cancelled);
-            job->outcome = printSheets(options, table, system, beforeSheet);
+            job->outcome = printSheets(options, *versions, system, beforeSheet);
             job->paper = system.pageLayout();
         }
         if (job->cancelled)

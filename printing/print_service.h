@@ -24,7 +24,7 @@ using MarkedCaseReader = std::function<std::optional<MarkedCase>()>;
 // Where jobs print; unset or giving null, on the system's default printer.
 using PrinterFactory = std::function<std::unique_ptr<SheetPrinter>()>;
 
-// The print window's work, without a window: it keeps the sheet's exercises and the
+// The print window's work, without a window: it keeps the sheets' exercises and the
 // operations choice for the whole run, invents on the caller's (GUI) thread, where the
 // random source lives, and draws and hands the sheets over on a worker thread, so that
 // the windows go on painting while a long job runs or the print service keeps silent.
@@ -87,7 +87,8 @@ private:
     const std::string decimalSeparator_;
     MarkedCaseReader readMarkedCase_;
     PrinterFactory makePrinter_;
-    WorksheetTable table_;
+    // The last job's sheets, shared with its worker: a later job invents into new ones.
+    std::shared_ptr<WorksheetVersions> versions_ = std::make_shared<WorksheetVersions>();
     WorksheetOptions options_;
     std::optional<DivisionCase> sheetCase_;
     QPageLayout layout_;        // the paper of the last printer asked, for saving the same sheets

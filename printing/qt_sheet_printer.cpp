@@ -81,6 +81,8 @@ qsizetype leadingBlanks(const QString& text)
 
 const QString firstFace = QStringLiteral("Arial");
 constexpr double firstPoints = 15;
+// Small beside the sheet's text, and still taller than none of its first line at its least.
+constexpr double codePoints = 8;
 
 }  // namespace
 
@@ -89,9 +91,10 @@ QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageSize& pape
 {}
 
 QtSheetPrinter::QtSheetPrinter(const QString& pdfFileName, const QPageLayout& layout)
-    : pdfFileName_(pdfFileName), layout_(layout), font_(fontFamily(firstFace))
+    : pdfFileName_(pdfFileName), layout_(layout), font_(fontFamily(firstFace)), codeFont_(fontFamily(firstFace))
 {
     font_.setPointSizeF(firstPoints);
+    codeFont_.setPointSizeF(codePoints);
 }
 
 QtSheetPrinter::QtSheetPrinter(QIODevice& pdf, const QPageLayout& layout) : QtSheetPrinter(QString(), layout)
@@ -167,6 +170,8 @@ void QtSheetPrinter::printLine(const PrintLine& items)
     }
     sheet_.push_back({currentFont_, items, std::exchange(keep_, 0)});
 }
+
+void QtSheetPrinter::setSheetCode(const std::string& code) { code_ = QString::fromStdString(code); }
 
 qreal QtSheetPrinter::advance(FontOnPaper& font, const QString& text)
 {
@@ -373,6 +378,16 @@ void QtSheetPrinter::paintSheet()
         }
         y_ = 0;
         pageWanted_ = false;
+    }
+    if (!code_.isEmpty()) {
+        // Right-aligned on the printable area, within the sheet's first line, whatever the sheet's shrinking.
+        if (!codeMetrics_)
+            codeMetrics_.emplace(codeFont_, printer_.get());
+        painter_.setWorldTransform(QTransform());
+        painter_.setFont(codeFont_);
+        painter_.drawText(
+            QPointF(printer_->width() - codeMetrics_->horizontalAdvance(code_), y_ + codeMetrics_->ascent()), code_);
+        code_.clear();
     }
     painter_.setWorldTransform(QTransform::fromScale(scale_, scale_));
     const qreal pageHeight = printer_->height();

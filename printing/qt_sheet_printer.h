@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QFont>
@@ -43,6 +44,7 @@ public:
     void setFontName(const std::string& face) override;
     void setFontSize(double points) override;
     void printLine(const PrintLine& items) override;
+    void setSheetCode(const std::string& code) override;
     void newPage() override;
     void keepTogether(int lines) override { keep_ = lines; }
     void endDocument() override;
@@ -101,6 +103,8 @@ private:
     std::vector<FontOnPaper> fonts_;
     std::size_t currentFont_ = 0;
     std::vector<SheetLine> sheet_;  // printed since the last page break, not yet painted
+    QString code_;                  // of sheet_
+    QFont codeFont_;
     // The last sheet laid out: copies are alike, so it is laid out once.
     std::vector<SheetLine> laidOut_;
     std::vector<Row> rows_;
@@ -112,6 +116,7 @@ private:
     qreal y_ = 0;         // top of the next row, from the top of the printable area
     bool pageWanted_ = false;
     PrintOutcome status_ = PrintOutcome::Done;
+    std::optional<QFontMetricsF> codeMetrics_;  // on the printer
 };
 
 }  // namespace ripartino

@@ -44,6 +44,9 @@ public:
     // Items left to right from the left edge, then down one line height of the current
     // font. A single empty item only moves down.
     virtual void printLine(const PrintLine& items) = 0;
+    // The code of the sheet being printed, set after its first line (which the sheet
+    // leaves empty for it): drawn in small type at the top right of the sheet's page.
+    virtual void setSheetCode(const std::string& code) = 0;
     // The next line starts on a fresh sheet; a newPage with nothing printed after it
     // adds no sheet.
     virtual void newPage() = 0;

@@ -431,6 +431,12 @@ void SystemPrinter::printLine(const PrintLine& items)
         failWriting();
 }
 
+void SystemPrinter::setSheetCode(const std::string& code)
+{
+    if (sheets_)  // a sheet's code follows its first line, which begins the job
+        sheets_->setSheetCode(code);
+}
+
 void SystemPrinter::keepTogether(int lines)
 {
     if (sheets_)

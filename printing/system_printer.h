@@ -57,6 +57,7 @@ public:
     void setFontName(const std::string& face) override;
     void setFontSize(double points) override;
     void printLine(const PrintLine& items) override;
+    void setSheetCode(const std::string& code) override;
     void newPage() override;
     void keepTogether(int lines) override;
     void endDocument() override;

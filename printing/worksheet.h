@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/random_source.h"
 #include "core/types.h"
@@ -22,6 +23,7 @@ struct WorksheetOptions {
     double copies = 1;  // as read from the copies box; sheets = whole copies up to it
     std::string heading = defaultHeading;
     bool solutions = false;  // after the copies, one sheet with every exercise answered
+    bool different = false;  // every copy a version of its own, with its code; the solutions are then a key
 };
 
 // The case window that asked for printing, as the job needs it.
@@ -30,15 +32,17 @@ struct MarkedCase {
     DivisorDigits divisorDigits = DivisorDigits::Mixed;
 };
 
-// The exercises of a sheet: 8 groups of 10 slots, kept by the print window across jobs.
+// The exercises of a sheet: 8 groups of 10 slots.
 class WorksheetTable {
 public:
     static constexpr int groups = 8;
     static constexpr int rows = 10;
 
     // group 1..8, row 1..10; empty until a job fills the slot.
-    const std::optional<std::string>& slot(int group, int row) const;
-    void setSlot(int group, int row, std::string line);
+    const std::optional<Exercise>& exercise(int group, int row) const;
+    // The slot's exercise as it stands on paper (sheetLine).
+    std::optional<std::string> slot(int group, int row) const;
+    void setSlot(int group, int row, Exercise exercise);
     bool isFilled() const;
 
     // The separator the lines' numbers are written with, which their answers use too.
@@ -46,9 +50,13 @@ public:
     void setDecimalSeparator(std::string separator) { decimalSeparator_ = std::move(separator); }
 
 private:
-    std::array<std::array<std::optional<std::string>, rows>, groups> slots_;
+    std::array<std::array<std::optional<Exercise>, rows>, groups> slots_;
     std::string decimalSeparator_ = ",";
 };
+
+// The sheets of a job, kept by the print window across jobs: one for identical copies,
+// else one for each copy, in order.
+using WorksheetVersions = std::vector<WorksheetTable>;
 
 inline constexpr double maximumCopies = 999;
 
@@ -59,16 +67,21 @@ double wholeCopies(double copies);
 std::string sheetLine(const Exercise& exercise);
 
 // The first half of a job, on the caller's thread: refuses absurd copies, invents the
-// marked case's 8 groups of 10 into `table` (without reseeding `source`), and says
-// NothingToPrint when there is neither a marked case nor an earlier sheet. Done: print.
+// marked case's 8 groups of 10 into `versions` (without reseeding `source`), one table, or
+// with `different` one for each copy, and says NothingToPrint when there is neither a
+// marked case nor an earlier job with sheets enough. Done: print.
 PrintOutcome prepareSheets(const WorksheetOptions& options, const MarkedCase* marked, RandomSource& source,
-                           WorksheetTable& table, const std::string& decimalSeparator);
+                           WorksheetVersions& versions, const std::string& decimalSeparator);
 
-// The second half: the copies of the sheet in `table`, then with `solutions` one sheet
-// more with the answers (numbered copies + 1). `beforeSheet` (1, 2, ..., and one past the
+// The sheets printSheets draws: the copies, and the solution sheet or the key's pages.
+int sheetCount(const WorksheetOptions& options);
+
+// The second half: the copies of the sheet, each its own version with its code "Scheda k"
+// with `different`; then with `solutions` one sheet more with the answers, or the key of
+// every version (numbered on from copies + 1). `beforeSheet` (1, 2, ..., and one past the
 // last before the end) may stop the job there; the document is then left unended and the
 // outcome is Cancelled.
-PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetTable& table, SheetPrinter& printer,
+PrintOutcome printSheets(const WorksheetOptions& options, const WorksheetVersions& versions, SheetPrinter& printer,
                          const std::function<bool(int sheet)>& beforeSheet = {});
 
 }  // namespace ripartino

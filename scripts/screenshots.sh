@@ -7,7 +7,8 @@
 # Does it twice: at scale 1 (start.png, case1.png, print.png ...) and at scale 2
 # (QT_SCALE_FACTOR=2 on a screen twice as large: start@2x.png ...). Then, as root, prints a
 # sheet through a CUPS server of its own (the end-to-end print test) and renders its first
-# page as sheet.png. Stops everything it started.
+# page as sheet.png; before that, saves twelve different copies with their key as a PDF and
+# renders the key's page as key.png. Stops everything it started.
 # Usage: screenshots.sh [output folder] [scales, default "1 2"]   (needs a built build/)
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -99,13 +100,20 @@ for scale in $scales; do
     stop
 done
 
+# A key page: twelve different copies of one column of twenty with their key, saved as a PDF
+# where no print service answers, and the key's page, the one after the copies.
+kept=$(mktemp -d)
+trap 'stop; rm -rf "$kept"' EXIT
+CUPS_SERVER=$kept/none.sock LC_ALL=it_IT.UTF-8 QT_QPA_PLATFORM=offscreen \
+    "$build/tests/e2e/print_driver" 1 20 12 "save:$kept/key.pdf" diverse soluzioni >/dev/null 2>&1
+pdftoppm -png -r 60 -f 13 -l 13 -singlefile "$kept/key.pdf" "$out/key"
+echo "saved $out/key.png ($(identify -format '%wx%h' "$out/key.png"))"
+
 # A printed sheet: two columns of forty on A4, as the default printer (a cups-pdf queue) wrote it.
 if [ "$(id -u)" -ne 0 ]; then
     echo "not root: no printed sheet (the CUPS server of the print test needs root)"
     exit 0
 fi
-kept=$(mktemp -d)
-trap 'stop; rm -rf "$kept"' EXIT
 RIPARTINO_KEEP_PDF=$kept bash "$top/tests/e2e/print_through_cups.sh" "$build/tests/e2e/print_driver" >/dev/null
 for pdf in "$kept"/*.pdf; do
     if pdfinfo "$pdf" | grep -q '(A4)' && pdftotext "$pdf" - | grep -q '^8)'; then

@@ -34,7 +34,7 @@ const QString caption = QStringLiteral("Stampa");
 const WindowLayout printLayout{"printWindow",
                                "Stampa",
                                FrameKind::Single,
-                               {4110, 3720},
+                               {4110, 4020},
                                {{"headingGroup", {120, 120, 3855, 975}, "Comando"},
                                 {"headingField", {120, 480, 3615, 375}, defaultHeading, "headingGroup"},
                                 {"operationsGroup", {120, 1200, 2535, 855}, "N° operazioni per colonna"},
@@ -50,11 +50,12 @@ const WindowLayout printLayout{"printWindow",
                                 {"okButton", {2760, 2280, 1215, 375}, "&OK"},
                                 {"cancelButton", {2760, 2760, 1215, 375}, "&Annulla"},
                                 {"solutionsOption", {240, 3300, 2415, 255}, "&Soluzioni"},
-                                {"savePdfButton", {2760, 3240, 1215, 375}, "Salva &PDF..."}},
+                                {"savePdfButton", {2760, 3240, 1215, 375}, "Salva &PDF..."},
+                                {"differentOption", {240, 3600, 2415, 255}, "Copie &diverse"}},
                                {"okButton", "cancelButton", "headingField", "copiesField", "headingGroup",
                                 "copiesGroup", "operationsGroup", "operations10Option", "operations20Option",
                                 "operations30Option", "operations40Option", "columnsGroup", "oneColumnOption",
-                                "twoColumnsOption", "savePdfButton", "solutionsOption"}};
+                                "twoColumnsOption", "savePdfButton", "solutionsOption", "differentOption"}};
 
 // The operations-per-column options and the blocks of ten each asks for.
 constexpr std::pair<const char*, int> operationsOptions[] = {
@@ -133,6 +134,8 @@ PrintWindow::PrintWindow(PrintService& service, QWidget* parent) : FixedWindow(p
     setCancelButton(*cancelButton_);
 
     solutionsOption_ = place<QCheckBox>("solutionsOption");
+    differentOption_ = place<QCheckBox>("differentOption");
+    differentOption_->setToolTip(QStringLiteral("Ogni copia con esercizi diversi"));
     savePdfButton_ = place<QPushButton>("savePdfButton");
     savePdfButton_->setAutoDefault(false);
     connect(savePdfButton_, &QPushButton::clicked, this, &PrintWindow::onSavePdfClicked);
@@ -229,7 +232,7 @@ std::optional<WorksheetOptions> PrintWindow::optionsForJob()
         return std::nullopt;
     }
     return WorksheetOptions{columns(), service_.blocks, copies, headingField_->text().toStdString(),
-                            solutionsOption_->isChecked()};
+                            solutionsOption_->isChecked(), differentOption_->isChecked()};
 }
 
 void PrintWindow::showOutcome(PrintOutcome outcome)

@@ -68,6 +68,7 @@ private:
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QCheckBox* solutionsOption_ = nullptr;
+    QCheckBox* differentOption_ = nullptr;
     QPushButton* savePdfButton_ = nullptr;
 
     Job job_ = Job::None;

@@ -1,12 +1,14 @@
 // The end-to-end print test's hands: opens case I, invents, opens the print window and presses
-// "&OK" on the system's default printer under the caller's settings.
-//   print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE]
+// "&OK" on the system's default printer under the caller's settings, "Copie &diverse" and
+// "&Soluzioni" ticked when asked.
+//   print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE] [diverse] [soluzioni]
 // Says every message that came up, whether the print window stayed open, how long the job took
 // and how often a 100 ms timer fired meanwhile (the windows kept painting).
 
 #include <cstdio>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -30,7 +32,9 @@ bool click(const QWidget* window, const QStringList& names)
             std::fprintf(stderr, "cannot click %s\n", qPrintable(name));
             return false;
         }
-        QTest::mouseClick(control, Qt::LeftButton);
+        // A check box takes a click on its box or caption only, which may be narrower than it.
+        const bool box = qobject_cast<QCheckBox*>(control);
+        QTest::mouseClick(control, Qt::LeftButton, {}, box ? QPoint(4, control->height() / 2) : QPoint());
     }
     return true;
 }
@@ -43,19 +47,25 @@ int main(int argc, char* argv[])
     look::speakItalian();
     const QStringList job = app.arguments().mid(1);
     if (job.size() < 3) {
-        std::fprintf(stderr, "usage: print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE]\n");
+        std::fprintf(stderr,
+                     "usage: print_driver COLUMNS OPERATIONS COPIES [cancel | save:FILE] [diverse] [soluzioni]\n");
         return 2;
     }
     RandomSource source;
     ProgramWindows windows(source, systemDecimalSeparator());
     windows.startWindow().show();
     DialogAnswerer hands;
-    hands.answer = job.value(3);
+    QStringList rest = job.mid(3);
+    QStringList options{"operations" + job[1] + "Option", job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"};
+    for (const auto& [word, box] : {std::pair("diverse", "differentOption"), std::pair("soluzioni", "solutionsOption")})
+        if (rest.removeAll(word))
+            options << box;
+    hands.answer = rest.value(0);
     if (!click(&windows.startWindow(), {"case1Button"})
         || !click(windows.openCaseWindow(DivisionCase::I), {"inventButton", "printButton"}))
         return 1;
     PrintWindow* print = windows.openPrintWindow();
-    if (!click(print, {"operations" + job[1] + "Option", job[0] == "2" ? "twoColumnsOption" : "oneColumnOption"}))
+    if (!click(print, options))
         return 1;
     print->findChild<QLineEdit*>("copiesField")->setText(job[2]);
 

@@ -105,6 +105,26 @@ one_column_of_ten() {
     grep -qE '[0-9],[0-9]' <<<"$first" || fail "no decimal comma under Italian settings: $first"
 }
 
+# Different copies and their key in the PDF $1: a code on each copy, in order, the copies
+# unlike, and under each code in the key that copy's exercises, each answered exactly
+# (dividend × m = divisor × m × quotient + remainder, 0 <= remainder < divisor × m × 0,01,
+# m making the divisor whole).
+different_copies_and_key() {
+    key=$(page_text "$1" 4) && [ "$(pages "$1")" -eq 4 ] || fail "$(pages "$1") pages for three different copies and a key"
+    for k in 1 2 3; do
+        copy=$(page_text "$1" $k)
+        [ "$(grep -c '^Scheda' <<<"$copy")" -eq 1 ] && [ "$(head -1 <<<"$copy")" = "Scheda $k" ] || fail "copy $k: $copy"
+        grep -E "^$exercise\$" <<<"$copy" | sed 's/ \.*$//' | tee "$work/copy$k" | md5sum >>"$work/sums"
+        awk -v code="Scheda $k" '/^Scheda/ {on = $0 == code; next} on' <<<"$key" | sed 's/ = .*/ =/' |
+            cmp -s - "$work/copy$k" || fail "the key's Scheda $k is not that copy: $key"
+    done
+    [ "$(sort -u "$work/sums" | wc -l)" -eq 3 ] && rm "$work/sums" || fail "the copies are alike"
+    [ -z "$(grep -E ' = ' <<<"$key" | tr , . | awk 'BEGIN {print "scale = 20"} {r = $7 == "" ? 0 : $7
+        m = 10 ^ (index($3, ".") ? length($3) - index($3, ".") : 0)
+        print $1 "*" m " == " $3 "*" m "*" $5 " + " r " && " r " < " $3 "*" m "/100"}' | bc | grep -v '^1$')" ] ||
+        fail "an answer is wrong: $key"
+}
+
 cupsd -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf"
 for _ in $(seq 100); do [ -s "$work/run/cupsd.pid" ] && lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
 cupsd_pid=$(cat "$work/run/cupsd.pid") && lpstat -r >/dev/null || fail "cupsd did not start"
@@ -120,15 +140,17 @@ print_and_read 2 40 3 "save:$work/disk/old.pdf"
 grep -q '^message: Il PDF non è stato salvato: il file non si può scrivere (' <<<"$said" || fail "read-only: $said"
 [ "$(ls "$work/disk")" = old.pdf ] && [ "$(cat "$work/disk/old.pdf")" = old ] || fail "the old file changed"
 mount -o remount,rw "$work/disk"
-print_and_read 1 10 2 "save:$work/disk/old.pdf"
+# Different copies with their key, the very ones that were to be printed.
+print_and_read 1 10 3 "save:$work/disk/old.pdf" diverse soluzioni
 # Qt's own dialogs speak Italian too.
 said_is "message: Non è installata nessuna stampante predefinita: non è stato stampato nulla. [OK] [Salva come PDF...]" \
     "proposed: $HOME/Documents/Ripartino - I caso.pdf" "message: old.pdf esiste già." "print window: closed"
 [ "$(ls "$work/disk")" = old.pdf ] || fail "left beside the PDF: $(ls "$work/disk")"
-one_column_of_ten "$work/disk/old.pdf" 2
+different_copies_and_key "$work/disk/old.pdf"
 
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 default_queue friendly -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
+print_and_read 1 10 3 diverse soluzioni && different_copies_and_key "$pdf"
 # "Annulla" in the progress dialog of a long job: nothing printed, the window stays.
 print_and_read 2 40 999 cancel
 [ -z "$pdf" ] && said_is "message: " "print window: open" || fail "a cancelled job printed"

@@ -161,21 +161,27 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
 
 // "Salva &PDF..." (its button or Alt+P) saves the very job "&OK" prints with the same choices,
 // and sends nothing to the printer; Alt+S ticks "&Soluzioni", which ends the job with the
-// solution sheet. The keys and the click are the window system's, on a desktop of its own.
+// solution sheet, and Alt+D "Copie &diverse", which gives each copy its code and ends the job
+// with the key instead. The keys and the click are the window system's, on a desktop of its own.
 TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
 {
     if (!desktop::here())
         return desktop::runTheTestThere();
     const QTemporaryDir dir;
     int printers = 0;
-    windows.setPrinterFactory([&] { return ++printers, std::make_unique<QtSheetPrinter>(dir.filePath("ok.pdf")); });
-    const std::pair<std::string, const char*> ways[] = {
-        {"ok.pdf", "key alt+o"}, {"alt-p.pdf", "key alt+p"}, {"button.pdf", nullptr}};
+    // "&OK" prints into the file the save dialog would have been told.
+    windows.setPrinterFactory([&] { return ++printers, std::make_unique<QtSheetPrinter>(answer.mid(4)); });
+    const std::pair<std::string, const char*> ways[] = {{"ok.pdf", "key alt+o"}, {"alt-p.pdf", "key alt+p"},
+        {"button.pdf", nullptr}, {"different-ok.pdf", "key alt+o"}, {"different-alt-p.pdf", "key alt+p"}};
     for (const auto& [file, keys] : ways) {
         PrintWindow& window = openPrintWindow();
         click(&window, "operations20Option", "twoColumnsOption");
-        desktop::xdotool("key alt+s");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return control<QCheckBox>(&window, "solutionsOption")->isChecked(); }, 5000));
+        auto* solutions = control<QCheckBox>(&window, "solutionsOption");
+        auto* different = control<QCheckBox>(&window, "differentOption");
+        EXPECT_TRUE(!different->isChecked() && different->toolTip() == "Ogni copia con esercizi diversi");
+        const bool differing = file.starts_with("different");
+        desktop::xdotool(differing ? "key alt+s alt+d" : "key alt+s");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return solutions->isChecked() && different->isChecked() == differing; }));
         control<QLineEdit>(&window, "copiesField")->setText("2");
         const QString path = dir.filePath(QString::fromStdString(file));
         answer = "pdf:" + path;
@@ -184,14 +190,19 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
         keys ? desktop::xdotool(keys) : desktop::clickAt(control(&window, "savePdfButton"));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !printWindowOpen() && !windows.printService().running(); }, 30000))
             << file;
-        EXPECT_EQ(message, file == "ok.pdf" ? "" : "Il PDF è stato salvato in: " + path + " [OK] [Apri il PDF]");
+        const QString saved = "Il PDF è stato salvato in: " + path + " [OK] [Apri il PDF]";
+        EXPECT_EQ(message, file.ends_with("ok.pdf") ? "" : saved);
     }
     const QString printed = run("pdftotext", {dir.filePath("ok.pdf"), "-"});
     EXPECT_EQ(printed.count(u'\f'), 3);  // two copies and the solutions
-    EXPECT_EQ(printed.count("Soluzioni"), 1);
+    EXPECT_TRUE(printed.count("Soluzioni") == 1 && !printed.contains("Scheda"));
     EXPECT_EQ(run("pdftotext", {dir.filePath("alt-p.pdf"), "-"}), printed);
     EXPECT_EQ(run("pdftotext", {dir.filePath("button.pdf"), "-"}), printed);
-    EXPECT_EQ(printers, 1);
+    // Each copy's code on it and in the key, which follows on one page.
+    const QString different = run("pdftotext", {dir.filePath("different-ok.pdf"), "-"});
+    EXPECT_TRUE(different.count(u'\f') == 3 && different.count("Scheda 1") == 2 && different.count("Scheda 2") == 2);
+    EXPECT_EQ(run("pdftotext", {dir.filePath("different-alt-p.pdf"), "-"}), different);
+    EXPECT_EQ(printers, 2);
 }
 
 // "Salva PDF..." saves under the name typed, ".pdf" added unless it ends so (in any case),

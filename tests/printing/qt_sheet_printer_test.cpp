@@ -46,12 +46,13 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     const QString pdf = dir.filePath("sheet.pdf");
     RandomSource source;
     source.seed(2024);
-    WorksheetTable table;
+    WorksheetVersions versions;
     // A printer that cannot print near the edges: its least margins come in points.
     QtSheetPrinter printer(pdf, QtSheetPrinter::pageLayout(QPageSize(row.paper), row.margins * (25.4 / 72)));
     const WorksheetOptions options{row.columns, row.blocks, row.pagesPerCopy ? 2.0 : 0.0, row.heading, row.solutions};
-    ASSERT_EQ(prepareSheets(options, &row.marked, source, table, ","), PrintOutcome::Done);
-    ASSERT_EQ(printSheets(options, table, printer), PrintOutcome::Done);
+    ASSERT_EQ(prepareSheets(options, &row.marked, source, versions, ","), PrintOutcome::Done);
+    ASSERT_EQ(printSheets(options, versions, printer), PrintOutcome::Done);
+    const WorksheetTable& table = versions.front();
     ASSERT_EQ(QFile::exists(pdf), row.pagesPerCopy > 0);
     if (!row.pagesPerCopy)
         return;

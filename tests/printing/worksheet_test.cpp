@@ -16,7 +16,7 @@ namespace {
 
 // A job as the print service runs it: the invention, then the copies.
 PrintOutcome runJob(const WorksheetOptions& options, const MarkedCase* marked, RandomSource& source,
-                    SheetPrinter& printer, WorksheetTable& table)
+                    SheetPrinter& printer, WorksheetVersions& table)
 {
     const PrintOutcome ready = prepareSheets(options, marked, source, table, ",");
     return ready == PrintOutcome::Done ? printSheets(options, table, printer) : ready;
@@ -27,9 +27,10 @@ PrintOutcome runJob(const WorksheetOptions& options, const MarkedCase* marked, R
 TEST(PrintSheets, LayOutTheSheetThenItsSolutions)
 {
     WorksheetTable table;
-    table.setSlot(1, 1, "932.125 : 44 =");
-    table.setSlot(1, 2, "1235 : 0.7 =");
-    table.setSlot(2, 1, "7.5 : 3 =");
+    // The answers come from the numbers, not from the lines.
+    table.setSlot(1, 1, {Number::wide(932.125), Number::single(44), "932.125 : 44 = "});
+    table.setSlot(1, 2, {Number::wide(1235), Number::single(0.7f), "1235 : 0.7 = "});
+    table.setSlot(2, 1, {Number::single(7.5f), Number::wide(3), "7.5 : 3 = "});
     table.setDecimalSeparator(".");
     // Its calls in a row, each ended by '|'.
     const auto sheet = [](const std::string& heading, const std::string& a, const std::string& b,
@@ -44,7 +45,7 @@ TEST(PrintSheets, LayOutTheSheetThenItsSolutions)
     RecordingPrinter printer;
     std::vector<int> asked;
     EXPECT_EQ(
-        printSheets({2, 1, 1, "T", true}, table, printer, [&](int sheet) { return asked.push_back(sheet), true; }),
+        printSheets({2, 1, 1, "T", true}, {table}, printer, [&](int sheet) { return asked.push_back(sheet), true; }),
         PrintOutcome::Done);
     EXPECT_EQ(asked, (std::vector<int>{1, 2, 3}));
     std::string printed;
@@ -62,6 +63,7 @@ struct JobRow {
     PrintOutcome outcome = PrintOutcome::Done;
     PrintOutcome failure = PrintOutcome::Done;
     bool marked = true;  // the case window asked for the sheet
+    int keyPages = 1;    // the solutions' sheets
 };
 
 class PrintJob : public testing::TestWithParam<JobRow> {};
@@ -74,7 +76,7 @@ TEST_P(PrintJob, PrintsTheWholeCopiesThenTheSolutions)
     RandomSource source;
     source.seed(7);
     RecordingPrinter printer(row.failure);
-    WorksheetTable table;
+    WorksheetVersions table;
     const MarkedCase marked{III, Mixed};
     EXPECT_EQ(runJob(row.options, row.marked ? &marked : nullptr, source, printer, table), row.outcome);
     const auto count = [&](const std::string& prefix) {
@@ -82,11 +84,12 @@ TEST_P(PrintJob, PrintsTheWholeCopiesThenTheSolutions)
                              [&](const std::string& call) { return call.starts_with(prefix); });
     };
     const bool solved = row.options.solutions && row.outcome == PrintOutcome::Done && row.sheets > 0;
-    EXPECT_EQ(count("font Comic Sans MS"), row.sheets + solved);
-    EXPECT_EQ(count("line \"  Soluzioni"), solved);
-    EXPECT_EQ(count("line \"   1)\""), row.options.columns ? row.sheets + solved : 0);
+    EXPECT_EQ(count("font Comic Sans MS"), row.sheets + solved * row.keyPages);
+    EXPECT_EQ(count("line \"  Soluzioni"), solved * row.keyPages);
+    EXPECT_EQ(count("line \"   1)\""), row.options.columns ? row.sheets + solved * !row.options.different : 0);
+    EXPECT_EQ(count("code Scheda"), row.options.different ? row.sheets : 0);
     EXPECT_EQ(count("end"), row.outcome == PrintOutcome::Done);
-    EXPECT_EQ(table.isFilled(), row.marked && row.outcome != PrintOutcome::TooManyCopies);
+    EXPECT_EQ(!table.empty() && table[0].isFilled(), row.marked && row.outcome != PrintOutcome::TooManyCopies);
 }
 
 const JobRow jobRows[] = {
@@ -102,23 +105,32 @@ const JobRow jobRows[] = {
     {"ThreeCopiesAndSolutions", {2, 2, 3, "", true}, 3},
     {"LessThanOneCopyNoSolutions", {2, 2, 0.99, "x", true}, 0},
     {"NoPrinterNoSolutions", {1, 1, 3, "", true}, 1, PrintOutcome::NoDefaultPrinter, PrintOutcome::NoDefaultPrinter},
+    // Versions of 11 lines, five to a column, two columns to a page; of 61 two to a page, of 81 one.
+    {"DifferentTenAKeyPage", {1, 1, 10, "", true, true}, 10},
+    {"DifferentTenTwoKeyPages", {1, 1, 11, "", true, true}, 11, PrintOutcome::Done, PrintOutcome::Done, true, 2},
+    {"DifferentSixtyTwoToAKeyPage", {2, 3, 3, "", true, true}, 3, PrintOutcome::Done, PrintOutcome::Done, true, 2},
+    {"DifferentEightyOneToAKeyPage", {2, 4, 2, "", true, true}, 2, PrintOutcome::Done, PrintOutcome::Done, true, 2},
+    {"DifferentNoSolutions", {2, 1, 3, "", false, true}, 3},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PrintJob, testing::ValuesIn(jobRows), [](const auto& row) { return row.param.name; });
 
-// The next job draws on, and with no case window marked the last sheet comes out again.
-TEST(PrintSheets, KeepsTheTableAcrossJobs)
+// The next job draws on, and with no case window marked the last job's sheets come out
+// again, different ones too.
+TEST(PrintSheets, KeepsTheLastJobsSheets)
 {
     RandomSource source;
     source.seed(3);
-    WorksheetTable table;
-    const WorksheetOptions options{2, 4, 1, "x"};
     const MarkedCase marked{V, TwoDigits};
-    RecordingPrinter first, second, reprint;
-    runJob(options, &marked, source, first, table);
-    runJob(options, &marked, source, second, table);
-    EXPECT_NE(second.calls, first.calls);
-    EXPECT_EQ(runJob(options, nullptr, source, reprint, table), PrintOutcome::Done);
-    EXPECT_EQ(reprint.calls, second.calls);
+    const WorksheetOptions jobs[] = {{2, 4, 1, "x"}, {2, 4, 1, "x"}, {1, 2, 3, "T", true, true}};
+    std::vector<std::string> before;
+    for (const WorksheetOptions& options : jobs) {
+        WorksheetVersions versions;
+        RecordingPrinter printer, reprint;
+        runJob(options, &marked, source, printer, versions);
+        EXPECT_NE(printer.calls, before);
+        EXPECT_EQ(runJob(options, nullptr, source, reprint, versions), PrintOutcome::Done);
+        EXPECT_EQ(reprint.calls, before = printer.calls);
+    }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "printing/sheet_printer.h"
 
 // Writes down every call as a short line of text, so a test can compare whole sequences:
-//   font Arial | size 15 | line "   1)" >> "2)" | page | end
+//   font Arial | size 15 | line "   1)" >> "2)" | code Scheda 1 | page | end
 // where each ">" before an item is one print-zone advance.
 class RecordingPrinter : public ripartino::SheetPrinter {
 public:
@@ -34,6 +34,7 @@ public:
         }
         calls.push_back(call);
     }
+    void setSheetCode(const std::string& code) override { calls.push_back("code " + code); }
     void newPage() override { calls.push_back("page"); }
     void endDocument() override { calls.push_back("end"); }
     ripartino::PrintOutcome status() const override { return calls.empty() ? ripartino::PrintOutcome::Done : failure; }
