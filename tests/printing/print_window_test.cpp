@@ -192,6 +192,7 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
 
 enum class Way { Click, Escape, AltA };
 const char* const wayNames[] = {"Click", "Escape", "AltA"};
+void PrintTo(Way way, std::ostream* out) { *out << wayNames[static_cast<int>(way)]; }
 
 class CancelTest : public PrintWindowTest, public testing::WithParamInterface<Way> {};
 INSTANTIATE_TEST_SUITE_P(Ways, CancelTest, testing::Values(Way::Click, Way::Escape, Way::AltA),

@@ -6,6 +6,7 @@
 #include "support/windows_fixture.h"
 
 namespace ripartino {
+void PrintTo(DivisionCase row, std::ostream* out) { *out << caseNumeral(row); }
 namespace {
 
 QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
