@@ -181,12 +181,11 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !printWindowOpen() && !windows.printService().running(); }, 30000))
             << file;
         EXPECT_EQ(message, file == "ok.pdf" ? "" : "Il PDF è stato salvato in: " + path + " [OK] [Apri il PDF]");
+        EXPECT_EQ(run("pdftotext", {path, "-"}), run("pdftotext", {dir.filePath("ok.pdf"), "-"}));
     }
     const QString printed = run("pdftotext", {dir.filePath("ok.pdf"), "-"});
     EXPECT_EQ(printed.count(u'\f'), 3);  // two copies and the solutions
     EXPECT_EQ(printed.count("Soluzioni"), 1);
-    EXPECT_EQ(run("pdftotext", {dir.filePath("alt-p.pdf"), "-"}), printed);
-    EXPECT_EQ(run("pdftotext", {dir.filePath("button.pdf"), "-"}), printed);
     EXPECT_EQ(printers, 1);
 }
 
@@ -210,9 +209,7 @@ TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
     windows.setPrinterFactory([gate] { return std::make_unique<StuckPrinter>(gate); });
     PrintWindow& window = openPrintWindow();
     CaseWindow* caseWindow = windows.openCaseWindow(DivisionCase::I);
-    click(&window, "operations40Option");
-    click(&window, "twoColumnsOption");
-    click(&window, "okButton");
+    click(&window, "operations40Option", "twoColumnsOption", "okButton");
     EXPECT_FALSE(caseWindow->isEnabled() || control(&window, "okButton")->isEnabled()
                  || control(&window, "cancelButton")->isEnabled());
     QPointer<QProgressDialog> progress;

@@ -1,8 +1,8 @@
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
 
+#include "support/dialog_answerer.h"
 #include "support/windows_fixture.h"
 
 namespace ripartino {
@@ -125,13 +125,9 @@ TEST_F(WindowsTest, PrintWindowNeverClosesLast)
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     windows.printWindow().show();
     openCase(DivisionCase::II).windowHandle()->close();
-    QString said;
-    QTimer::singleShot(0, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            said = box->text(), box->close();
-    });
+    const DialogAnswerer hands;
     click(windows.openPrintWindow(), "operations10Option", "oneColumnOption", "okButton");
-    EXPECT_TRUE(said.startsWith("Non ci sono esercizi da stampare")) << said.toStdString();
+    EXPECT_TRUE(hands.message.startsWith("Non ci sono esercizi da stampare")) << hands.message.toStdString();
     ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
 }
