@@ -33,6 +33,7 @@ struct LoggedPrinter : RecordingPrinter {
 // What a printer stuck in the print service shares with the test. The printer and a worker
 // may outlive the test, so the state is theirs as much as the test's.
 struct Gate {
+    PrintOutcome failure = PrintOutcome::Done;  // the printer's once it lets go
     std::binary_semaphore open{0};
     std::atomic_bool handedOver = false;
     std::atomic_bool gone = false;
@@ -40,7 +41,7 @@ struct Gate {
 
 // Stuck in its first line until the gate opens.
 struct StuckPrinter : RecordingPrinter {
-    explicit StuckPrinter(std::shared_ptr<Gate> gate) : gate(std::move(gate)) {}
+    explicit StuckPrinter(std::shared_ptr<Gate> gate) : RecordingPrinter(gate->failure), gate(std::move(gate)) {}
     ~StuckPrinter() override { gate->gone = true; }
     void printLine(const PrintLine&) override { gate->open.acquire(), gate->open.release(); }
     void endDocument() override { gate->handedOver = true; }
@@ -123,6 +124,8 @@ void PrintTo(const OkRow& row, std::ostream* out) { *out << row.name; }
 const char* const both = "operations10Option oneColumnOption";
 const char* const noNumber = "Scrivere il numero di copie (da 1 a 999). [OK]";
 const char* const tooMany = "Il numero di copie non può essere maggiore di 999. [OK]";
+const char* const refused =
+    "La stampante non ha accettato il lavoro: non è stato stampato nulla. [OK] [Salva come PDF...]";
 INSTANTIATE_TEST_SUITE_P(
     Rows, OkTest,
     testing::Values(OkRow{"NothingChosen", "", "1",
@@ -133,12 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
                     OkRow{"Empty", both, "", noNumber, 0}, OkRow{"Zero", both, "0", noNumber, 0},
                     OkRow{"Half", both, "0.5", noNumber, 0}, OkRow{"Thousand", both, "1000", tooMany, 0},
                     OkRow{"Overflowing", both, "1E400", tooMany, 0}, OkRow{"HexTooMany", both, "&HFFFF", tooMany, 0},
-                    OkRow{"DigitThenLetter", both, "2a", "", 2}, OkRow{"Hexadecimal", both, "&H10", "", 16}),
+                    OkRow{"DigitThenLetter", both, "2a", "", 2}, OkRow{"Hexadecimal", both, "&H10", "", 16},
+                    OkRow{"PrinterRefuses", both, "1", refused, 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // "&OK" waits for both choices and says what is still missing. Copies that give no sheet, or
 // too many, are said and leave the window open with the copies selected; the number at the
-// start of the box counts.
+// start of the box counts. A job the printer refuses in less than the progress dialog's show
+// delay is said, and the dialog does not come up over the message.
 TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
 {
     const OkRow& row = GetParam();
@@ -152,10 +157,20 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
     EXPECT_EQ(ok->toolTip().toStdString(), ok->isEnabled() ? "" : row.says);
     if (!ok->isEnabled())
         return;
+    if (row.says == refused) {
+        // The printer lets go after the progress dialog's first tick (100 ms), well within its
+        // show delay (500 ms); the message that follows is read for longer than that delay.
+        auto gate = std::make_shared<Gate>(PrintOutcome::JobRefused);
+        windows.setPrinterFactory([gate] { return std::make_unique<StuckPrinter>(gate); });
+        QTimer::singleShot(300, &window, [gate] { gate->open.release(); });
+        answer = "read";
+    }
     click(&window, "okButton");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.printService().running(); }));
     EXPECT_EQ(message.toStdString(), row.says);
     EXPECT_TRUE(QTest::qWaitFor([&] { return printWindowOpen() == (row.sheets == 0); }, 5000));
-    EXPECT_TRUE(row.sheets > 0 || (window.focusWidget() == copies && copies->selectedText() == copies->text()));
+    EXPECT_TRUE(row.sheets > 0 || row.says == refused
+                || (window.focusWidget() == copies && copies->selectedText() == copies->text()));
     EXPECT_EQ(jobs.empty() ? 0 : std::ranges::count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
 }
 
@@ -253,6 +268,7 @@ TEST_F(PrintWindowTest, SalvaPdfSavesUnderTheNameSaidAndSaysWhatHappened)
 
 enum class Way { Click, Escape, AltA };
 const char* const wayNames[] = {"Click", "Escape", "AltA"};
+void PrintTo(Way way, std::ostream* out) { *out << wayNames[static_cast<int>(way)]; }
 
 class CancelTest : public PrintWindowTest, public testing::WithParamInterface<Way> {};
 INSTANTIATE_TEST_SUITE_P(Ways, CancelTest, testing::Values(Way::Click, Way::Escape, Way::AltA),
@@ -270,9 +286,7 @@ TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
     windows.setPrinterFactory([gate] { return std::make_unique<StuckPrinter>(gate); });
     PrintWindow& window = openPrintWindow();
     CaseWindow* caseWindow = windows.openCaseWindow(DivisionCase::I);
-    click(&window, "operations40Option");
-    click(&window, "twoColumnsOption");
-    click(&window, "okButton");
+    click(&window, "operations40Option", "twoColumnsOption", "okButton");
     EXPECT_FALSE(caseWindow->isEnabled() || control(&window, "okButton")->isEnabled()
                  || control(&window, "cancelButton")->isEnabled());
     QPointer<QProgressDialog> progress;

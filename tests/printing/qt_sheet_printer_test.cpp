@@ -37,6 +37,7 @@ struct PaperRow {
 };
 
 class SheetOnPaper : public testing::TestWithParam<PaperRow> {};
+void PrintTo(const PaperRow& row, std::ostream* out) { *out << row.name; }
 
 // Two copies to a PDF, read back: every page, line, font and place on it.
 TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)

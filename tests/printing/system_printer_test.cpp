@@ -13,6 +13,7 @@ struct MediaRow {
 };
 
 class MediaName : public testing::TestWithParam<MediaRow> {};
+void PrintTo(const MediaRow& row, std::ostream* out) { *out << row.name; }
 
 TEST_P(MediaName, GivesTheSizeItCarries)
 {

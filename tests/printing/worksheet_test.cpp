@@ -67,6 +67,7 @@ struct JobRow {
 };
 
 class PrintJob : public testing::TestWithParam<JobRow> {};
+void PrintTo(const JobRow& row, std::ostream* out) { *out << row.name; }
 
 // The copies of one invention, and the solution sheet only after them all; absurd copies and
 // a job with nothing to print are refused before any invention.

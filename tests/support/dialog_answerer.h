@@ -19,9 +19,9 @@ namespace ripartino {
 // Dialogs run their own loops: this answers them from there, as a user would. A message
 // gets "OK" (or "Yes" when it asks), or "Salva come PDF..." when `answer` is "save:FILE";
 // the save dialog then gets FILE typed (also for "pdf:FILE", the answer to "Salva PDF..."),
-// and with "pdf:FILE|BUTTON" the next message gets BUTTON;
-// "cancel" presses "Annulla" in the progress dialog. A dialog still open after a minute is
-// closed, and `stuck` says so.
+// and with "pdf:FILE|BUTTON" the next message gets BUTTON; "cancel" presses "Annulla" in the
+// progress dialog; "read" reads each message for a second first. A dialog still open after a
+// minute, or come up over a message, is closed, and `stuck` says so.
 class DialogAnswerer {
 public:
     DialogAnswerer()
@@ -41,10 +41,14 @@ private:
     void answerTheDialog()
     {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog && deadline_.hasExpired(60000)) {
+        if (dialog && (deadline_.hasExpired(60000) || (read_ && dialog != read_))) {
             stuck = dialog->windowTitle();
             dialog->close();
         } else if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            if (std::exchange(read_, box) != box)
+                reader_.start();
+            if (reader_.elapsed() < (answer == "read" ? 1000 : 0))
+                return;
             message = box->text();
             QAbstractButton* chosen = box->button(QMessageBox::Yes);
             for (QAbstractButton* choice : box->buttons()) {
@@ -71,7 +75,8 @@ private:
     }
 
     QTimer timer_;
-    QElapsedTimer deadline_;
+    QElapsedTimer deadline_, reader_;
+    QPointer<QMessageBox> read_;
 };
 
 }  // namespace ripartino

@@ -1,14 +1,15 @@
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
 
 #include "core/answers.h"
+#include "support/dialog_answerer.h"
 #include "support/windows_fixture.h"
 
 namespace ripartino {
+void PrintTo(DivisionCase row, std::ostream* out) { *out << caseNumeral(row); }
 namespace {
 
 QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
@@ -216,13 +217,9 @@ TEST_F(WindowsTest, PrintWindowNeverClosesLast)
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     windows.printWindow().show();
     openCase(DivisionCase::II).windowHandle()->close();
-    QString said;
-    QTimer::singleShot(0, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            said = box->text(), box->close();
-    });
+    const DialogAnswerer hands;
     click(windows.openPrintWindow(), "operations10Option", "oneColumnOption", "okButton");
-    EXPECT_TRUE(said.startsWith("Non ci sono esercizi da stampare")) << said.toStdString();
+    EXPECT_TRUE(hands.message.startsWith("Non ci sono esercizi da stampare")) << hands.message.toStdString();
     ASSERT_TRUE(windows.openStartWindow() && windows.openStartWindow()->isVisible() && lastClosed.isEmpty());
     EXPECT_EQ(runUntilTheProgramEnds([&] { windows.openStartWindow()->windowHandle()->close(); }), 0);
 }
