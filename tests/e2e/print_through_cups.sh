@@ -203,12 +203,13 @@ on_its_paper wide 595x842 -P "$work/wide.ppd"
 jobs_before=$(lpstat -W all -o | wc -l)
 # A server that takes the connection and falls silent in the middle of a long job (while
 # its paper is asked for or its sheets are drawn, before the hand-over ends): said within
-# about ten seconds of the silence, the windows alive meanwhile; nothing of the job reaches
-# the server, even once it resumes (below).
+# about ten seconds of the hand-over's first silent call (the sheets drawn before it take
+# longer under the sanitizers on a busy machine, but far less than libcups' own minute), the
+# windows alive meanwhile; nothing of the job reaches the server, even once it resumes (below).
 (sleep 0.5 && kill -STOP "$cupsd_pid") &
 print_and_read 2 40 999
 refused "Il servizio di stampa non risponde"
-awk '/^milliseconds:/ {ms = $2} /^ticks:/ {t = $2} END {exit !(ms >= 9000 && ms <= 20000 && t >= 50)}' <<<"$said" ||
+awk '/^milliseconds:/ {ms = $2} /^ticks:/ {t = $2} END {exit !(ms >= 9000 && ms <= 45000 && t >= 50)}' <<<"$said" ||
     fail "no answer took too long or froze the windows: $said"
 # "Annulla" meanwhile: the window stays, and the job never reaches the server, even once it resumes.
 print_and_read 2 40 999 cancel
