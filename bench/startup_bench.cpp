@@ -73,6 +73,7 @@ int show(Shown shown, int argc, char* argv[])
         return app.exec();
     }
     QApplication::setWindowIcon(ripartino::look::applicationIcon());
+    ripartino::look::speakItalian();
     ripartino::RandomSource source;
     ripartino::ProgramWindows windows(source, ripartino::systemDecimalSeparator());
     ripartino::StartWindow& start = windows.startWindow();

@@ -1,6 +1,7 @@
 #include "ui/look.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHash>
 #include <QLibraryInfo>
 #include <QPainter>
@@ -8,6 +9,8 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QResource>
+#include <QScreen>
 #include <QStyleOption>
 #include <QTranslator>
 #include <QWidget>
@@ -138,9 +141,54 @@ void setFieldColours(QWidget& widget, const QColor& base, const QColor& text)
     widget.setPalette(palette);
 }
 
+QString renderedPicturePath(const QString& drawing, QSize size, qreal ratio, const QColor& background)
+{
+    return QStringLiteral(":/rendered/%1-%2-%3x%4@%5x")
+        .arg(QFileInfo(drawing).completeBaseName(), background.name().mid(1))
+        .arg(size.width())
+        .arg(size.height())
+        .arg(ratio);
+}
+
+QString renderedIconPath(const QString& icon, int pixels)
+{
+    return QStringLiteral(":/rendered/%1-%2px").arg(QFileInfo(icon).completeBaseName()).arg(pixels);
+}
+
+QImage renderedPixels(const QString& path, QSize pixels, QImage::Format format)
+{
+    const QResource resource(path);
+    const qint64 bytes = qint64(pixels.width()) * pixels.height() * 4;
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression || resource.size() != bytes)
+        return {};
+    return QImage(resource.data(), pixels.width(), pixels.height(), pixels.width() * 4, format);
+}
+
+namespace {
+
+// An icon of the pixels rendered at build time, where every screen shows one or two device
+// pixels to a pixel; else, or where none were rendered, a null icon.
+QIcon renderedIcon(const QString& path)
+{
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->devicePixelRatio() != 1 && screen->devicePixelRatio() != 2)
+            return {};
+    QIcon icon;
+    for (const int pixels : renderedIconPixels)
+        if (const QImage image = renderedPixels(renderedIconPath(path, pixels), {pixels, pixels},
+                                                QImage::Format_ARGB32_Premultiplied);
+            !image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    return icon;
+}
+
+}  // namespace
+
 QIcon icon(const QString& path)
 {
     QIcon& icon = shared().icons[path];
+    if (icon.isNull())
+        icon = renderedIcon(path);
     if (icon.isNull())
         icon = QIcon(path);
     return icon;

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QRect>
 #include <QString>
 
@@ -57,6 +58,16 @@ inline constexpr char exitDoorIcon[] = ":/icons/exit_door.svg";
 inline constexpr char magnifierIcon[] = ":/icons/magnifier.svg";
 inline constexpr char printerIcon[] = ":/icons/printer.svg";
 inline constexpr char roadSignIcon[] = ":/icons/road_sign.svg";
+
+// Pictures drawn once at build time, so that the first window shows without parsing and
+// rasterising vectors. Each is named after what decides its pixels; a picture asked for at
+// any other size, scale or colour is drawn from its vectors.
+QString renderedPicturePath(const QString& drawing, QSize size, qreal ratio, const QColor& background);
+QString renderedIconPath(const QString& icon, int pixels);
+// The pixels stored under `path`, read in place, or a null image when none of that size are.
+QImage renderedPixels(const QString& path, QSize pixels, QImage::Format format);
+// The sizes, in device pixels, at which an icon may be rendered.
+inline constexpr int renderedIconPixels[] = {16, 32, 64, 128, 256};
 
 // Makes the toolkit's own texts (file dialogs, their questions, the text boxes' menus,
 // standard buttons) Italian like the rest of the program, whatever the user's locale;

@@ -20,8 +20,9 @@ QAccessibleInterface* pictureAccessible(const QString& className, QObject* objec
     return nullptr;
 }
 
-// Each drawing is read once: the start window, made anew on every return to it, and the
-// case windows share the parsed pictures, which live as long as the application.
+// Each drawing is read once, when first drawn from its vectors: the start window, made anew
+// on every return to it, and the case windows share the parsed pictures, which live as long
+// as the application.
 QSvgRenderer& rendererFor(const QString& drawing)
 {
     static QHash<QString, QSvgRenderer*> renderers;
@@ -37,7 +38,7 @@ QSvgRenderer& rendererFor(const QString& drawing)
 
 PictureBox::PictureBox(const QString& drawing, const QColor& background, const QString& name,
                        const QString& description, QWidget* parent)
-    : QWidget(parent), renderer_(rendererFor(drawing))
+    : QWidget(parent), drawing_(drawing)
 {
     static const bool factoryInstalled = (QAccessible::installFactory(pictureAccessible), true);
     Q_UNUSED(factoryInstalled);
@@ -47,10 +48,24 @@ PictureBox::PictureBox(const QString& drawing, const QColor& background, const Q
     setAccessibleDescription(description);
 }
 
+QString PictureBox::renderedPath() const
+{
+    if (!autoFillBackground())
+        return {};
+    return look::renderedPicturePath(drawing_, size(), devicePixelRatioF(), palette().color(backgroundRole()));
+}
+
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    renderer_.render(&painter, rect());
+    if (const QString rendered = renderedPath(); !rendered.isEmpty()) {
+        if (const QImage pixels = look::renderedPixels(rendered, size() * devicePixelRatioF(), QImage::Format_RGB32);
+            !pixels.isNull()) {
+            painter.drawImage(QRectF(rect()), pixels);
+            return;
+        }
+    }
+    rendererFor(drawing_).render(&painter, rect());
 }
 
 }  // namespace ripartino

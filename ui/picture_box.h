@@ -16,11 +16,16 @@ public:
     PictureBox(const QString& drawing, const QColor& background, const QString& name, const QString& description,
                QWidget* parent);
 
+    // Where its pixels, rendered at build time for its size, scale and background now, are
+    // kept; a box with no background of its own has none.
+    QString renderedPath() const;
+    const QString& drawing() const { return drawing_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer& renderer_;
+    QString drawing_;
 };
 
 }  // namespace ripartino

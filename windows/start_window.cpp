@@ -59,7 +59,7 @@ StartWindow::StartWindow(ProgramWindows& windows, QWidget* parent) : FixedWindow
     connect(exitButton, &QPushButton::clicked, this, &StartWindow::onExitClicked);
     setCancelButton(*exitButton);
 
-    place<PictureBox>("signature", QStringLiteral(":/drawings/signature.svg"), QColor(), QStringLiteral("Firma"),
+    place<PictureBox>("signature", QStringLiteral(":/drawings/signature.svg"), look::pink, QStringLiteral("Firma"),
                       QStringLiteral("Una riga di scrittura a mano in nero"));
     finishLayout();
 }

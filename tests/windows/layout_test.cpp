@@ -2,8 +2,11 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
+#include <QResource>
 #include <QStyle>
+#include <QSvgRenderer>
 
 #include "support/windows_fixture.h"
 #include "ui/look.h"
@@ -32,6 +35,19 @@ protected:
         return found;
     }
 };
+// What the box's vectors draw on its background, or on nothing when it has none.
+QImage vectorDrawing(const PictureBox& box, qreal ratio)
+{
+    QImage image(box.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(box.autoFillBackground() ? box.palette().color(box.backgroundRole()) : QColor(Qt::transparent));
+    QPainter painter(&image);
+    QSvgRenderer vectors(box.drawing());
+    vectors.setAspectRatioMode(Qt::KeepAspectRatio);
+    vectors.render(&painter, QRectF(QPointF(), box.size()));
+    return image;
+}
+
 INSTANTIATE_TEST_SUITE_P(Windows, LayoutTest, testing::Range(0, 7), [](const auto& row) {
     return row.param == 0 ? std::string("startWindow")
         : row.param == 6  ? "printWindow"
@@ -123,7 +139,9 @@ TEST_P(LayoutTest, TabWalksTheLayoutsOrder)
 }
 
 // Pictures and icons have all the screen's device pixels, not magnified ones, and a
-// graphical button's face shows its colour unshaded just inside the border.
+// graphical button's face shows its colour unshaded just inside the border. The start
+// window's pictures come from pixels rendered at build time, every other from its vectors,
+// and the two look exactly alike.
 TEST_P(LayoutTest, PicturesSharpAndButtonFacesInTheirColour)
 {
     const qreal ratio = shown().devicePixelRatio();
@@ -133,6 +151,9 @@ TEST_P(LayoutTest, PicturesSharpAndButtonFacesInTheirColour)
             const QImage drawn = widget->grab().toImage();
             ASSERT_EQ(drawn.size(), widget->size() * ratio);
             EXPECT_EQ(drawn == drawn.scaled(widget->size()).scaled(drawn.size()), ratio == 1);  // no blocks of pixels
+            const auto& box = static_cast<const PictureBox&>(*widget);
+            EXPECT_EQ(QResource(box.renderedPath()).isValid(), GetParam() == 0);
+            EXPECT_EQ(drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied), vectorDrawing(box, ratio));
         }
         auto* button = qobject_cast<QPushButton*>(widget);
         if (!button || GetParam() == 6)
@@ -143,6 +164,25 @@ TEST_P(LayoutTest, PicturesSharpAndButtonFacesInTheirColour)
         for (const QPoint at : {QPoint(2, 2), QPoint(face.width() - 3, face.height() - 3)})
             EXPECT_TRUE(ratio > 1 || face.pixelColor(at) == button->palette().color(QPalette::Button));
     }
+}
+
+// The window icon and the start window's door, drawn from pixels rendered at build time,
+// are what their vectors draw, enabled or not.
+TEST(RenderedIcons, AreWhatTheirVectorsDraw)
+{
+    const struct {
+        const char* icon;
+        QSize size;
+    } rows[] = {{look::exitDoorIcon, look::iconSize}, {look::keypadIcon, {16, 16}},  {look::keypadIcon, {32, 32}},
+                {look::keypadIcon, {64, 64}},         {look::keypadIcon, {128, 128}}};
+    const qreal ratio = qApp->devicePixelRatio();
+    for (const auto& [icon, size] : rows)
+        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+            SCOPED_TRACE(std::string(icon) + " at " + std::to_string(size.width()) + (mode ? " disabled" : ""));
+            const QString path = QLatin1String(icon);
+            EXPECT_FALSE(QResource(look::renderedIconPath(path, size.width() * ratio)).data() == nullptr);
+            EXPECT_EQ(look::icon(path).pixmap(size, ratio, mode).toImage(), QIcon(path).pixmap(size, ratio, mode).toImage());
+        }
 }
 
 // Worked out in twips in single precision, subtraction first, and never clamped.
