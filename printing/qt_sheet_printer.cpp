@@ -26,8 +26,10 @@ constexpr QMarginsF usualMargins = pageMarginsMm * pointsPerMm;
 // A sheet a few rows too long for the page is shrunk onto it while its text keeps this
 // much of its size; a longer one goes on on further pages.
 constexpr qreal leastShrink = 0.75;
-// Smaller, a line that may not wrap is too small to read: the paper is too small for the sheet.
-constexpr qreal leastReadable = 0.6;
+// Smaller, a line that may not wrap is too small to read: the paper is too small for the
+// sheet. About 60 %, and below what two columns need on A6 or a 4 inch label (58 and 56 %
+// with the longest exercises), so that those print whatever the exercises.
+constexpr qreal leastReadable = 0.55;
 
 // Where the row of `text` that begins at `start` ends so that it is at most `room` wide:
 // after the last whole word that fits, or, when not even one word fits, after as many

@@ -32,7 +32,7 @@ namespace ripartino {
 // on further pages, lines kept together (keepTogether) on the next page whole. Items that
 // take another text's place (placeOf) are shrunk alike, all on the sheet, until the
 // longest fits before the next item. A sheet whose other lines would have to shrink below
-// 60 % of their size to fit the printable area is not printed: PaperTooSmall.
+// 55 % of their size to fit the printable area is not printed: PaperTooSmall.
 class QtSheetPrinter : public SheetPrinter {
 public:
     // A PDF file on the given paper, with the sheet's own margins.
