@@ -190,6 +190,10 @@ void PrintService::run(std::unique_ptr<SheetPrinter> printer, const QString& sav
                                 .askPaper()
                                 .value_or(QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4)));
             job->outcome = saveSheets(options, *versions, savePaper, saveTo, beforeSheet, job->cancelled, job->reason);
+            // Too small for the sheet (a label printer's): on A4, as without a printer.
+            if (job->outcome == PrintOutcome::PaperTooSmall)
+                job->outcome = saveSheets(options, *versions, QtSheetPrinter::pageLayout(QPageSize(QPageSize::A4)),
+                                          saveTo, beforeSheet, job->cancelled, job->reason);
         } else if (job->given) {
             job->outcome = printSheets(options, *versions, *job->given, beforeSheet);
             job->given.reset();  // a drawing stopped half-way ends here, where its fonts belong

@@ -45,10 +45,10 @@ public:
     // (TooManyCopies, NothingToPrint) answers at once; otherwise finished() follows.
     std::optional<PrintOutcome> print(const WorksheetOptions& options);
     // The same job as print() into the PDF file `fileName`, on the default printer's paper
-    // (A4 without one), sending nothing to the printer.
+    // (A4 without one, or when it is too small for the sheet), sending nothing to the printer.
     std::optional<PrintOutcome> saveAsPdf(const WorksheetOptions& options, const QString& fileName);
-    // The last job's sheets, as they were or would have been printed, into a PDF file;
-    // finished() follows.
+    // The last job's sheets, as they were or would have been printed (on A4 when the
+    // paper was too small for them), into a PDF file; finished() follows.
     void saveLastAsPdf(const QString& fileName);
     // Ends the running job at once with Cancelled: nothing of it reaches the printer or the
     // file afterwards.

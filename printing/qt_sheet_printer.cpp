@@ -26,6 +26,10 @@ constexpr QMarginsF usualMargins = pageMarginsMm * pointsPerMm;
 // A sheet a few rows too long for the page is shrunk onto it while its text keeps this
 // much of its size; a longer one goes on on further pages.
 constexpr qreal leastShrink = 0.75;
+// Smaller, a line that may not wrap is too small to read: the paper is too small for the
+// sheet. About 60 %, and below what two columns need on A6 or a 4 inch label (58 and 56 %
+// with the longest exercises), so that those print whatever the exercises.
+constexpr qreal leastReadable = 0.55;
 
 // Where the row of `text` that begins at `start` ends so that it is at most `room` wide:
 // after the last whole word that fits, or, when not even one word fits, after as many
@@ -168,7 +172,7 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         }
         fontChanged_ = false;
     }
-    sheet_.push_back({currentFont_, items, std::exchange(keep_, 0)});
+    sheet_.push_back({currentFont_, items, std::exchange(keep_, 0), std::exchange(wrap_, false)});
 }
 
 void QtSheetPrinter::setSheetCode(const std::string& code) { code_ = QString::fromStdString(code); }
@@ -249,7 +253,7 @@ qreal QtSheetPrinter::unwrappedWidth(qreal paperWidth)
             fits = fits && wide <= paperWidth;
             x += wide;
         }
-        if (fits)
+        if (fits || !line.wraps)
             widest = std::max(widest, x);
     }
     return widest;
@@ -322,8 +326,14 @@ void QtSheetPrinter::layOutSheet()
     const qreal usualHeight = (paper.height() - usualMargins.top() - usualMargins.bottom()) * dotsPerPoint;
 
     alignColumns();
+    // Before anything of the sheet is drawn (of the job, at its first copy); with no room,
+    // only the lines that may not wrap count.
+    if (printer_->width() < leastReadable * unwrappedWidth(0)) {
+        fail(PrintOutcome::PaperTooSmall);
+        return;
+    }
     // Shrunk to the width, so that only a text too wide for the paper on its own wraps,
-    // and to the height, while the text stays big enough to read.
+    // in a line that may, and to the height, while the text stays big enough to read.
     qreal width = 0;
     qreal fit = std::min(1.0, usualWidth / unwrappedWidth(usualWidth));
     const qreal firstWidth = usualWidth / fit;
@@ -366,6 +376,8 @@ void QtSheetPrinter::paintSheet()
         return;
     if (sheet_ != laidOut_) {
         layOutSheet();
+        if (status_ != PrintOutcome::Done)
+            return;
         laidOut_ = std::move(sheet_);
     }
     sheet_.clear();

@@ -26,11 +26,13 @@ namespace ripartino {
 // the empty line at the top of every copy has the same height.
 // Each sheet (the lines between two page breaks) is laid out whole before it is painted.
 // It is shrunk to the paper's width, so that only a text too wide for the paper on its
-// own goes on on further lines, and to its height while its text keeps three quarters
-// of its size, both within the usual narrow margins; then to the printer's printable
-// area. Only a sheet longer than that goes on on further pages, lines kept together
-// (keepTogether) on the next page whole. Items that take another text's place (placeOf)
-// are shrunk alike, all on the sheet, until the longest fits before the next item.
+// own goes on on further lines, and only in a line that may wrap (mayWrap), and to its
+// height while its text keeps three quarters of its size, both within the usual narrow
+// margins; then to the printer's printable area. Only a sheet longer than that goes on
+// on further pages, lines kept together (keepTogether) on the next page whole. Items that
+// take another text's place (placeOf) are shrunk alike, all on the sheet, until the
+// longest fits before the next item. A sheet whose other lines would have to shrink below
+// 55 % of their size to fit the printable area is not printed: PaperTooSmall.
 class QtSheetPrinter : public SheetPrinter {
 public:
     // A PDF file on the given paper, with the sheet's own margins.
@@ -47,6 +49,7 @@ public:
     void setSheetCode(const std::string& code) override;
     void newPage() override;
     void keepTogether(int lines) override { keep_ = lines; }
+    void mayWrap() override { wrap_ = true; }
     void endDocument() override;
     PrintOutcome status() const override { return status_; }
 
@@ -65,6 +68,7 @@ private:
         std::size_t font;  // into fonts_
         PrintLine items;
         int keep;  // lines kept on one page from this one
+        bool wraps;
         bool operator==(const SheetLine&) const = default;
     };
     struct Piece {
@@ -83,8 +87,8 @@ private:
     qreal advance(FontOnPaper& font, const QString& text);
     qreal itemStart(const FontOnPaper& font, qreal x, const PrintItem& item, qreal least) const;
     void alignColumns();
-    // How wide the sheet is with no line wrapped, but for lines with a text wider than
-    // `paperWidth` on its own.
+    // How wide the sheet is with no line wrapped, but for lines that may wrap with a text
+    // wider than `paperWidth` on its own.
     qreal unwrappedWidth(qreal paperWidth);
     std::vector<Row> layOut(qreal width, qreal& rightmost);
     qreal heightOf(const std::vector<Row>& rows) const;
@@ -113,6 +117,7 @@ private:
     qreal narrowed_ = 1;
     bool paged_ = false;  // too long for any page: goes on on further pages at full size
     int keep_ = 0;        // for the next line
+    bool wrap_ = false;   // for the next line
     qreal y_ = 0;         // top of the next row, from the top of the printable area
     bool pageWanted_ = false;
     PrintOutcome status_ = PrintOutcome::Done;

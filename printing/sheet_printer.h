@@ -32,6 +32,8 @@ enum class PrintOutcome {
     Cancelled,            // the user stopped the job before it was handed over
     NotWritten,           // the sheets could not be written whole to their file (a full disk): nothing was
                           // handed over, no file was left
+    PaperTooSmall,        // a sheet's lines would have to shrink too far to be read, or else wrap: nothing was
+                          // handed over
 };
 
 // What the worksheet job needs of a printer. The first printLine begins the job.
@@ -52,6 +54,9 @@ public:
     virtual void newPage() = 0;
     // The next `lines` lines stand on one page, unless they are too many for any.
     virtual void keepTogether(int lines) { static_cast<void>(lines); }
+    // The next line may go on on further rows where it is too wide for the paper, as a
+    // heading does; the others stand whole on theirs.
+    virtual void mayWrap() {}
     // Hands the job to the print system; a job in which nothing was printed sends nothing.
     virtual void endDocument() = 0;
     // Once it is no longer Done, the printer ignores further lines.

@@ -360,6 +360,8 @@ bool SystemPrinter::begin()
     if (fontSize_)
         sheets_->setFontSize(*fontSize_);
     sheets_->keepTogether(keep_);
+    if (wrap_)
+        sheets_->mayWrap();
     return true;
 }
 
@@ -445,10 +447,22 @@ void SystemPrinter::keepTogether(int lines)
         keep_ = lines;
 }
 
-void SystemPrinter::newPage()
+void SystemPrinter::mayWrap()
 {
     if (sheets_)
-        sheets_->newPage();
+        sheets_->mayWrap();
+    else
+        wrap_ = true;
+}
+
+void SystemPrinter::newPage()
+{
+    if (!sheets_)
+        return;
+    sheets_->newPage();
+    // Said at the first sheet's layout, before anything is drawn or handed over.
+    if (sheets_->status() == PrintOutcome::PaperTooSmall)
+        fail(PrintOutcome::PaperTooSmall);
 }
 
 void SystemPrinter::endDocument()
@@ -456,6 +470,8 @@ void SystemPrinter::endDocument()
     if (status_ != PrintOutcome::Done || !sheets_)
         return;
     sheets_->endDocument();
+    if (sheets_->status() == PrintOutcome::PaperTooSmall)
+        return fail(PrintOutcome::PaperTooSmall);
     const bool drawn = sheets_->status() == PrintOutcome::Done;
     sheets_.reset();
     // The drawing does not say when the disk refused its bytes: the file must prove

@@ -60,6 +60,7 @@ public:
     void setSheetCode(const std::string& code) override;
     void newPage() override;
     void keepTogether(int lines) override;
+    void mayWrap() override;
     void endDocument() override;
     PrintOutcome status() const override { return status_; }
     // Why the sheets could not be written, in the user's words, once status() is NotWritten.
@@ -91,6 +92,7 @@ private:
     std::optional<std::string> fontName_;  // asked for before the job began
     std::optional<double> fontSize_;
     int keep_ = 0;
+    bool wrap_ = false;
     bool begun_ = false;
     bool sideways_ = false;  // the queue names its paper wider than high
     QString failureText_;

@@ -58,6 +58,7 @@ void printHeading(const std::string& heading, const std::string& code, const Pri
         printer.setSheetCode(code);
     printer.setFontName(headingFace);
     printer.setFontSize(headingPoints);
+    printer.mayWrap();
     printer.printLine({{"  " + heading}});
     printer.setFontName(exerciseFace);
     printer.setFontSize(gapPoints);

@@ -272,6 +272,9 @@ void PrintWindow::showOutcome(PrintOutcome outcome)
         offerPdf(QStringLiteral(
             "Spazio su disco esaurito o cartella temporanea non scrivibile: non è stato stampato nulla."));
         break;
+    case PrintOutcome::PaperTooSmall:
+        offerPdf(QStringLiteral("La carta della stampante predefinita è troppo piccola per questo foglio."));
+        break;
     }
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints worksheets through a CUPS server of its own, whose default printer is a cups-pdf
 # queue made for each scenario, and reads back the PDFs it writes: the friendly queue
-# under Italian settings, a paused one, queues set to Letter, A5 and label paper, a full
+# under Italian settings, a paused one, queues set to Letter, A5 and label paper (a 22 mm
+# label too small for the sheet: nothing printed, the PDF offered on A4), a full
 # temporary folder, a queue that makes two copies by itself, one with wide margins, a server
 # stopped in the middle of a job, one that rejects jobs, no queue at all (then "Salva come
 # PDF..." onto a small disk), and a server killed.
@@ -82,14 +83,16 @@ print_and_read() {
     if [ -n "${RIPARTINO_KEEP_PDF:-}" ] && [ -n "$pdf" ]; then cp "$pdf" "$RIPARTINO_KEEP_PDF/"; fi
 }
 said_is() { for line; do grep -qxF -- "$line" <<<"$said" || fail "expected '$line', the program said: $said"; done; }
-# Nothing printed, the message $1 with the PDF on offer, and the print window waits.
+# Nothing printed, the message $1 (ending in $2, else in ": non è stato stampato nulla.") with
+# the PDF on offer, and the print window waits.
 refused() {
     [ -z "$pdf" ] || fail "printed after all: $pdf"
-    said_is "message: $1: non è stato stampato nulla. [OK] [Salva come PDF...]" "print window: open"
+    said_is "message: $1${2-: non è stato stampato nulla.} [OK] [Salva come PDF...]" "print window: open"
 }
 pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
-# The exercises and headings in $pdf, however its lines wrap.
+# The headings in $pdf, however its lines wrap; the exercises in $1 each whole on its line.
 count_in_pdf() { pdftotext -raw "$pdf" - | tr -d ' \n\f' | grep -oE "$1" | wc -l; }
+whole_exercises() { pdftotext -layout "$1" - | tr -s ' ' | grep -oE "$exercise" | wc -l; }
 page_text() { pdftotext -layout -f "$2" -l "$2" "$1" - | sed -e 's/\f//' -e 's/^ *//' -e 's/ *$//' -e 's/  */ /g' -e '/^$/d'; }
 
 # A printed exercise: dividend : divisor = and the dotted answer space.
@@ -171,21 +174,31 @@ umount "$work/programtmp"
 refused "Spazio su disco esaurito o cartella temporanea non scrivibile"
 [ "$(lpstat -W all -o | wc -l)" -eq "$jobs" ] || fail "a job reached the server from a full disk"
 
-# The queue's paper, however it was set (NAME, WIDTHxHEIGHT in points, lpadmin's
-# arguments): 2 x 40 comes out on it upright, with the whole heading and all 80 exercises.
+# The queue's paper, however it was set (NAME, WIDTHxHEIGHT in points, COLUMNS, lpadmin's
+# arguments): COLUMNS x 40 comes out on it upright, with the whole heading and every exercise.
 on_its_paper() {
-    default_queue "$1" "${@:3}"
-    print_and_read 2 40 1
+    default_queue "$1" "${@:4}"
+    print_and_read "$3" 40 1
     [ "$(pdfinfo "$pdf" | grep -cE "^Page size: +${2/x/ x } pts|^Page rot: +0$")" -eq 2 ] &&
-        [ "$(count_in_pdf '[0-9]+(,[0-9]+)?:[0-9]+=\.{8}')" -eq 80 ] && [ "$(count_in_pdf 'Calcolaleseguentioperazioni:')" -eq 1 ] ||
-        fail "$1: not all upright on $2: $(pdfinfo "$pdf" | grep '^Page') $(pdftotext -raw "$pdf" -)"
+        [ "$(whole_exercises "$pdf")" -eq $((40 * $3)) ] && [ "$(count_in_pdf 'Calcolaleseguentioperazioni:')" -eq 1 ] ||
+        fail "$1: not all upright on $2: $(pdfinfo "$pdf" | grep '^Page') $(pdftotext -layout "$pdf" -)"
 }
 # A label printer's own paper, drawn by cups-pdf instead of its raster driver.
 /usr/lib/cups/driver/dymo cat dymo:0/cups/model/lw450.ppd | sed '/^\*cupsFilter/d' >"$work/label.ppd"
-on_its_paper letter 612x792 -P "$ppd" -o PageSize=Letter
-on_its_paper a5 421x595 -P "$ppd" -o PageSize=A5
-on_its_paper label 167x288 -P "$work/label.ppd"
-on_its_paper label_across 63x154 -P "$work/label.ppd" -o PageSize=w154h64
+on_its_paper letter 612x792 2 -P "$ppd" -o PageSize=Letter
+on_its_paper a5 421x595 2 -P "$ppd" -o PageSize=A5
+# One column shrinks onto a 59 mm label, readable; two, or one on a 22 mm label, would not.
+on_its_paper label 167x288 1 -P "$work/label.ppd"
+jobs=$(lpstat -W all -o | wc -l)
+default_queue label_across -P "$work/label.ppd" -o PageSize=w154h64
+print_and_read 2 40 1
+refused "La carta della stampante predefinita è troppo piccola per questo foglio" .
+print_and_read 2 40 1 "save:$work/label.pdf"
+said_is "message: La carta della stampante predefinita è troppo piccola per questo foglio. [OK] [Salva come PDF...]" \
+    "print window: closed"
+[ -z "$pdf" ] && [ "$(lpstat -W all -o | wc -l)" -eq "$jobs" ] || fail "a job reached the 22 mm label"
+pdfinfo "$work/label.pdf" | grep -qE '^Page size: .* \(A4\)$' && [ "$(whole_exercises "$work/label.pdf")" -eq 80 ] ||
+    fail "the PDF instead is not on A4: $(pdfinfo "$work/label.pdf")"
 
 
 # A queue whose driver makes copies itself, two unless told otherwise, is told to make one.
@@ -197,7 +210,7 @@ one_column_of_ten "$pdf" 2
 
 # Wide margins, as on inkjets: the sheet shrinks to the queue's printable area.
 sed 's|^\*ImageableArea A4/.*|*ImageableArea A4/A4: "18 36 577 806"|' "$ppd" >"$work/wide.ppd"
-on_its_paper wide 595x842 -P "$work/wide.ppd"
+on_its_paper wide 595x842 2 -P "$work/wide.ppd"
 [ "$(pages "$pdf")" -eq 1 ] || fail "$(pages "$pdf") pages for 2 x 40 on wide margins: the sheet must shrink to one page"
 
 jobs_before=$(lpstat -W all -o | wc -l)

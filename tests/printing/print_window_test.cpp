@@ -126,6 +126,8 @@ const char* const noNumber = "Scrivere il numero di copie (da 1 a 999). [OK]";
 const char* const tooMany = "Il numero di copie non può essere maggiore di 999. [OK]";
 const char* const refused =
     "La stampante non ha accettato il lavoro: non è stato stampato nulla. [OK] [Salva come PDF...]";
+const char* const tooSmall =
+    "La carta della stampante predefinita è troppo piccola per questo foglio. [OK] [Salva come PDF...]";
 INSTANTIATE_TEST_SUITE_P(
     Rows, OkTest,
     testing::Values(OkRow{"NothingChosen", "", "1",
@@ -137,13 +139,14 @@ INSTANTIATE_TEST_SUITE_P(
                     OkRow{"Half", both, "0.5", noNumber, 0}, OkRow{"Thousand", both, "1000", tooMany, 0},
                     OkRow{"Overflowing", both, "1E400", tooMany, 0}, OkRow{"HexTooMany", both, "&HFFFF", tooMany, 0},
                     OkRow{"DigitThenLetter", both, "2a", "", 2}, OkRow{"Hexadecimal", both, "&H10", "", 16},
-                    OkRow{"PrinterRefuses", both, "1", refused, 0}),
+                    OkRow{"PrinterRefuses", both, "1", refused, 0}, OkRow{"PaperTooSmall", both, "1", tooSmall, 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // "&OK" waits for both choices and says what is still missing. Copies that give no sheet, or
 // too many, are said and leave the window open with the copies selected; the number at the
-// start of the box counts. A job the printer refuses in less than the progress dialog's show
-// delay is said, and the dialog does not come up over the message.
+// start of the box counts. A job the printer refuses, or finds its paper too small for, in
+// less than the progress dialog's show delay is said, and the dialog does not come up over
+// the message.
 TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
 {
     const OkRow& row = GetParam();
@@ -157,10 +160,12 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
     EXPECT_EQ(ok->toolTip().toStdString(), ok->isEnabled() ? "" : row.says);
     if (!ok->isEnabled())
         return;
-    if (row.says == refused) {
+    const bool failing = row.says == refused || row.says == tooSmall;
+    if (failing) {
         // The printer lets go after the progress dialog's first tick (100 ms), well within its
         // show delay (500 ms); the message that follows is read for longer than that delay.
-        auto gate = std::make_shared<Gate>(PrintOutcome::JobRefused);
+        auto gate =
+            std::make_shared<Gate>(row.says == refused ? PrintOutcome::JobRefused : PrintOutcome::PaperTooSmall);
         windows.setPrinterFactory([gate] { return std::make_unique<StuckPrinter>(gate); });
         QTimer::singleShot(300, &window, [gate] { gate->open.release(); });
         answer = "read";
@@ -169,7 +174,7 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.printService().running(); }));
     EXPECT_EQ(message.toStdString(), row.says);
     EXPECT_TRUE(QTest::qWaitFor([&] { return printWindowOpen() == (row.sheets == 0); }, 5000));
-    EXPECT_TRUE(row.sheets > 0 || row.says == refused
+    EXPECT_TRUE(row.sheets > 0 || failing
                 || (window.focusWidget() == copies && copies->selectedText() == copies->text()));
     EXPECT_EQ(jobs.empty() ? 0 : std::ranges::count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
 }

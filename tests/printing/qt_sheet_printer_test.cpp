@@ -30,7 +30,7 @@ struct PaperRow {
     int columns;
     int blocks;
     std::string heading;
-    int pagesPerCopy;   // none: the job prints no copy
+    int pagesPerCopy;   // none: the job prints no copy; -1: the paper is too small for it
     double leastScale;  // 1: at full size, every place where the print zones put it
     MarkedCase marked = {DivisionCase::I, DivisorDigits::Mixed};
     bool solutions = false;
@@ -52,10 +52,11 @@ TEST_P(SheetOnPaper, CarriesTheWholeSheetInsideThePrintableArea)
     QtSheetPrinter printer(pdf, QtSheetPrinter::pageLayout(QPageSize(row.paper), row.margins * (25.4 / 72)));
     const WorksheetOptions options{row.columns, row.blocks, row.pagesPerCopy ? 2.0 : 0.0, row.heading, row.solutions};
     ASSERT_EQ(prepareSheets(options, &row.marked, source, versions, ","), PrintOutcome::Done);
-    ASSERT_EQ(printSheets(options, versions, printer), PrintOutcome::Done);
+    ASSERT_EQ(printSheets(options, versions, printer),
+              row.pagesPerCopy < 0 ? PrintOutcome::PaperTooSmall : PrintOutcome::Done);
     const WorksheetTable& table = versions.front();
-    ASSERT_EQ(QFile::exists(pdf), row.pagesPerCopy > 0);
-    if (!row.pagesPerCopy)
+    ASSERT_TRUE(row.pagesPerCopy < 0 || QFile::exists(pdf) == (row.pagesPerCopy > 0));
+    if (row.pagesPerCopy <= 0)
         return;
     // Each copy from a fresh page, and no blank page after the last.
     EXPECT_EQ(run("pdftotext", {"-bbox", pdf, "-"}).count("<page "), 2 * row.pagesPerCopy + row.solutions);
@@ -180,6 +181,10 @@ const PaperRow paperRows[] = {
     {"A5TwoColumnsOfTen", QPageSize::A5, usual, 2, 1, heading, 1, 0.5, caseI, true},
     // Far too long for the paper: goes on on a second page at full size.
     {"A5OneColumnOfForty", QPageSize::A5, usual, 1, 4, heading, 2, 1},
+    // Narrower than an exercise: shrunk to the width rather than wrapped, unless it would then
+    // be too small to read (as on a label printer's paper).
+    {"A7OneColumnOfForty", QPageSize::A7, usual, 1, 4, heading, 4, 0.6},
+    {"A10TwoColumnsOfForty", QPageSize::A10, usual, 2, 4, heading, -1, 1},
     // A heading wider than the paper goes on on further lines, a word wider than it too.
     {"LongHeadingTwoColumnsOfForty", QPageSize::A4, inkjet, 2, 4, longHeading, 1, 0.5},
     {"LongWordHeading", QPageSize::A4, usual, 1, 2, std::string(25, '0') + std::string(300, 'w'), 1, 1},
