@@ -147,6 +147,7 @@ bool QtSheetPrinter::beginJob()
     printer_->setTitle(QStringLiteral("Ripartino"));
     printer_->setCreator(QStringLiteral("Ripartino"));
     printer_->setPageLayout(layout_);
+    paintedFont_ = noFont;
     if (!painter_.begin(printer_.get())) {
         fail(PrintOutcome::JobRefused);
         return false;
@@ -172,7 +173,19 @@ void QtSheetPrinter::printLine(const PrintLine& items)
         }
         fontChanged_ = false;
     }
-    sheet_.push_back({currentFont_, items, std::exchange(keep_, 0), std::exchange(wrap_, false)});
+    const int keep = std::exchange(keep_, 0);
+    const bool wraps = std::exchange(wrap_, false);
+    // A copy like the last sheet is only compared, line by line, not kept a second time.
+    if (sheet_.empty() && alike_ < laidOut_.size()) {
+        const SheetLine& laid = laidOut_[alike_];
+        if (laid.font == currentFont_ && laid.keep == keep && laid.wraps == wraps && laid.items == items) {
+            ++alike_;
+            return;
+        }
+    }
+    if (alike_ > 0)
+        sheet_.assign(laidOut_.begin(), laidOut_.begin() + static_cast<std::ptrdiff_t>(std::exchange(alike_, 0)));
+    sheet_.push_back({currentFont_, items, keep, wraps});
 }
 
 void QtSheetPrinter::setSheetCode(const std::string& code) { code_ = QString::fromStdString(code); }
@@ -372,15 +385,18 @@ void QtSheetPrinter::narrowPlaced(qreal width)
 
 void QtSheetPrinter::paintSheet()
 {
-    if (sheet_.empty() || !painter_.isActive())
+    if ((sheet_.empty() && alike_ == 0) || !painter_.isActive())
         return;
-    if (sheet_ != laidOut_) {
+    if (alike_ < laidOut_.size() && sheet_.empty())
+        sheet_.assign(laidOut_.begin(), laidOut_.begin() + static_cast<std::ptrdiff_t>(alike_));
+    if (!sheet_.empty()) {
         layOutSheet();
         if (status_ != PrintOutcome::Done)
             return;
         laidOut_ = std::move(sheet_);
     }
     sheet_.clear();
+    alike_ = 0;
 
     // Waits for a sheet, so that a page break at the very end adds no blank page.
     if (pageWanted_) {
@@ -397,6 +413,7 @@ void QtSheetPrinter::paintSheet()
             codeMetrics_.emplace(codeFont_, printer_.get());
         painter_.setWorldTransform(QTransform());
         painter_.setFont(codeFont_);
+        paintedFont_ = noFont;
         painter_.drawText(
             QPointF(printer_->width() - codeMetrics_->horizontalAdvance(code_), y_ + codeMetrics_->ascent()), code_);
         code_.clear();
@@ -425,7 +442,8 @@ void QtSheetPrinter::paintSheet()
             y_ = 0;
         }
         if (!row.pieces.empty()) {
-            painter_.setFont(font.font);
+            if (std::exchange(paintedFont_, row.font) != row.font)
+                painter_.setFont(font.font);
             const qreal baseline = y_ / scale_ + font.metrics.ascent();
             for (const Piece& piece : row.pieces) {
                 if (!piece.placed || narrowed_ == 1) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -106,11 +107,14 @@ private:
     bool fontChanged_ = true;
     std::vector<FontOnPaper> fonts_;
     std::size_t currentFont_ = 0;
+    static constexpr std::size_t noFont = SIZE_MAX;
+    std::size_t paintedFont_ = noFont;  // the painter's, into fonts_
     std::vector<SheetLine> sheet_;  // printed since the last page break, not yet painted
     QString code_;                  // of sheet_
     QFont codeFont_;
     // The last sheet laid out: copies are alike, so it is laid out once.
     std::vector<SheetLine> laidOut_;
+    std::size_t alike_ = 0;  // lines printed since the page break, as laidOut_'s first ones (not in sheet_)
     std::vector<Row> rows_;
     std::vector<std::vector<qreal>> leastStarts_;  // of each item of sheet_ (alignColumns)
     qreal scale_ = 1;
