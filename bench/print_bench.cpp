@@ -1,9 +1,9 @@
 // A whole worksheet job (two columns of 40, ten copies) to a PDF file, beside a bare loop
 // that paints the same ten pages of text with QPainter directly, on the same paper at the
-// same resolution. The job should stay within 1.15 times the bare loop. A job of 999 copies with and without the solution sheet
-// after them, which should cost about one sheet more; and of 999 different copies with
-// their key, which may cost the inventing, the laying out of each copy and the longer key,
-// and the inventing alone.
+// same resolution. The job should stay within 1.15 times the bare loop. A job of 999
+// copies with and without the solution sheet after them, which should cost about one sheet
+// more; and of 999 different copies with their key, which may cost the inventing, the
+// laying out of each copy and the longer key, and the inventing alone.
 // How long the windows go unpainted after "&OK" on a job of 999 copies of two columns of
 // 40; and from "Annulla" to the progress dialog gone, with the printer drawing and with it
 // stuck, as behind a print service that has stopped.
