@@ -429,8 +429,21 @@ void SystemPrinter::printLine(const PrintLine& items)
     if (status_ != PrintOutcome::Done || (!begun_ && !begin()))
         return;
     sheets_->printLine(items);
-    if (sheets_->status() != PrintOutcome::Done)
+    drawingFailed();
+}
+
+bool SystemPrinter::drawingFailed()
+{
+    switch (sheets_->status()) {
+    case PrintOutcome::Done:
+        return false;
+    case PrintOutcome::PaperTooSmall:  // known at the first sheet's layout, before anything is drawn
+        fail(PrintOutcome::PaperTooSmall);
+        return true;
+    default:
         failWriting();
+        return true;
+    }
 }
 
 void SystemPrinter::setSheetCode(const std::string& code)
@@ -460,9 +473,7 @@ void SystemPrinter::newPage()
     if (!sheets_)
         return;
     sheets_->newPage();
-    // Said at the first sheet's layout, before anything is drawn or handed over.
-    if (sheets_->status() == PrintOutcome::PaperTooSmall)
-        fail(PrintOutcome::PaperTooSmall);
+    drawingFailed();
 }
 
 void SystemPrinter::endDocument()
@@ -470,14 +481,13 @@ void SystemPrinter::endDocument()
     if (status_ != PrintOutcome::Done || !sheets_)
         return;
     sheets_->endDocument();
-    if (sheets_->status() == PrintOutcome::PaperTooSmall)
-        return fail(PrintOutcome::PaperTooSmall);
-    const bool drawn = sheets_->status() == PrintOutcome::Done;
+    if (drawingFailed())
+        return;
     sheets_.reset();
     // The drawing does not say when the disk refused its bytes: the file must prove
     // itself whole, on the disk, before the print service sees it.
     QFile file(pdf_.fileName());
-    if (!drawn || !file.open(QIODevice::ReadOnly) || !wholePdf(file) || fsync(file.handle()) != 0) {
+    if (!file.open(QIODevice::ReadOnly) || !wholePdf(file) || fsync(file.handle()) != 0) {
         failWriting(file.error() != QFileDevice::NoError ? file.errorString() : QString());
         return;
     }

@@ -78,6 +78,8 @@ private:
     bool begin();
     void fail(PrintOutcome status);
     void failWriting(const QString& reason = {});
+    // The drawing's failure, if any, made the job's: true when there is one.
+    bool drawingFailed();
     bool submit();
     // Whether the queue at `uri` is paused, as far as it says in time.
     bool printerStopped(const char* uri);
