@@ -388,6 +388,10 @@ QString PrintWindow::askPdfFile(std::optional<DivisionCase> sheetCase)
         if (!runDialog(dialog))
             return {};
         QString chosen = dialog->result() == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
+        // To Qt a name beginning with ':' is one of its built-in resources, so the dialog hands it
+        // back unplaced: saved so, it would land in the working folder, over any file there unasked.
+        if (chosen.startsWith(u':'))
+            chosen = QDir::cleanPath(dialog->directory().absolutePath() + u'/' + chosen);
         delete dialog;
         if (chosen.isEmpty())
             return {};

@@ -228,7 +228,8 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
 // "Salva PDF..." saves under the name typed, ".pdf" added unless it ends so (in any case),
 // and asks before replacing the file of that name; a folder that takes no temporary file gets the file
 // written over in place. A save that fails at its last step is said, and so is a missing
-// viewer (offscreen, nothing opens a file).
+// viewer (offscreen, nothing opens a file). A bare name beginning with ':' goes, like any
+// other, into the folder the dialog shows (the test's home).
 TEST_F(PrintWindowTest, SalvaPdfSavesUnderTheNameSaidAndSaysWhatHappened)
 {
     const QString ask = "%1 esiste già.\nVuoi sostituirlo? [&Sì] [&No]|";
@@ -238,18 +239,21 @@ TEST_F(PrintWindowTest, SalvaPdfSavesUnderTheNameSaidAndSaysWhatHappened)
         const char* typed;  // into the save dialog, in a folder of the test's ("|BUTTON": pressed in the next message)
         const char* savedAs;  // the file that then holds the sheets
         QString says;         // every message, each ended by '|', the folder written DIR, the file %1
-        QString before;       // "fixed": an older file is there, in a folder that takes no new file;
-                              // "taken": an older file, its name taken by a folder while the job runs
+        QString before;       // "old": an older file is there; "fixed": so, in a folder that takes no
+                              // new file; "taken": an older file, its name taken by a folder while the job runs
     } const rows[] = {
         {"NameWithADot", "Divisioni 12.03|Apri il PDF", "Divisioni 12.03.pdf",
          saved + "Non c'è nessun programma per aprire il PDF. Il file è in: DIR/%1 [OK]|", ""},
         {"FolderTakesNoNewFile", "lezione", "lezione.pdf", ask + saved, "fixed"},
         {"NameTakenMeanwhile", "Lezione.PDF", "Lezione.PDF",
          ask + "Il PDF non è stato salvato: il file non si può scrivere (", "taken"},
+        {"NameLikeAResource", ":Verifica", ":Verifica.pdf", ask + saved, "old"},
     };
     for (const auto& row : rows) {
-        const QTemporaryDir dir;
-        const QString file = dir.filePath(row.savedAs);
+        const QTemporaryDir made;
+        const bool bare = row.typed[0] == ':';
+        const QDir dir(bare ? QDir::homePath() : made.path());
+        const QString file = dir.path() + '/' + row.savedAs;  // filePath() would keep ":Verifica.pdf" bare
         QFile old(file);
         EXPECT_TRUE(row.before.isEmpty() || (old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush()));
         run("chattr", {row.before == "fixed" ? "+i" : "-i", dir.path()});
@@ -257,7 +261,7 @@ TEST_F(PrintWindowTest, SalvaPdfSavesUnderTheNameSaidAndSaysWhatHappened)
         click(&window, "operations40Option", "twoColumnsOption");
         // Enough copies that the job is still drawing when the name is taken, a second or so.
         control<QLineEdit>(&window, "copiesField")->setText(row.before == "taken" ? "300" : "2");
-        answer = "pdf:" + dir.filePath(row.typed);
+        answer = "pdf:" + (bare ? QString(row.typed) : dir.filePath(row.typed));
         hands.said.clear();
         click(&window, "savePdfButton");
         EXPECT_TRUE(row.before != "taken" || (QFile::remove(file) && QDir().mkdir(file)));
@@ -270,6 +274,8 @@ TEST_F(PrintWindowTest, SalvaPdfSavesUnderTheNameSaidAndSaysWhatHappened)
         EXPECT_TRUE(row.before == "taken" ? QFileInfo(file).isDir()
                                           : run("pdfinfo", {file}).contains(QRegularExpression("Pages: +2\n")))
             << row.name;
+        EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + '/' + row.savedAs)) << row.name;
+        QFile::remove(file);
     }
 }
 
