@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 namespace ripartino {
 
@@ -12,8 +13,16 @@ RandomSource::RandomSource(std::function<double()> uniform) : scripted_(std::mov
 
 void RandomSource::reseedFromClock()
 {
+    if (clock_)
+        return seed(clock_());
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+}
+
+void RandomSource::useClock(std::function<std::uint64_t()> clock)
+{
+    clock_ = std::move(clock);
+    reseedFromClock();
 }
 
 void RandomSource::seed(std::uint64_t value) { engine_.seed(value); }

@@ -16,6 +16,9 @@ public:
 
     void reseedFromClock();
     void seed(std::uint64_t value);
+    // Reseeds take `clock`'s values instead of the time, from now on and at once, so that a
+    // test sees the same exercises in every run.
+    void useClock(std::function<std::uint64_t()> clock);
 
     double nextUniform();
     // Each of these consumes exactly one value of the sequence.
@@ -26,6 +29,7 @@ public:
 private:
     std::mt19937_64 engine_;
     std::function<double()> scripted_;
+    std::function<std::uint64_t()> clock_;
 };
 
 }  // namespace ripartino

@@ -2,7 +2,8 @@
 // close boxes, any text typed or pasted into the print window, "OK" to every message), and after
 // every action the program's rules are checked; when the program ends, it starts again.
 // The test command runs a fixed seed for 1,500 actions (the least a run does). A long run with a fresh seed, printed so
-// that RIPARTINO_MONKEY_SEED=<seed> replays its choices (the clock still varies the exercises):
+// that RIPARTINO_MONKEY_SEED=<seed> replays its choices and the exercises (how fast a print job's
+// thread goes still varies what they meet):
 //   RIPARTINO_MONKEY_SEED=random RIPARTINO_MONKEY_ACTIONS=20000 build/tests/monkey/monkey_test
 // with QT_QPA_PLATFORM=offscreen in front, as the test command sets it.
 
@@ -35,6 +36,7 @@ public:
     {
         while (performed_ < wanted_ && !failed_) {
             RandomSource source;
+            source.useClock([this] { return seed_ + ++reseeds_; });
             ProgramWindows windows(source, ",");  // the Italian decimal comma
             windows.setPrinterFactory([this] {
                 const QWidget* print = windows_->openPrintWindow();
@@ -52,6 +54,7 @@ public:
     const std::uint64_t seed_ = seedText_ == "random" ? std::random_device{}() : seedText_.toULongLong();
     const int wanted_ = std::max(qEnvironmentVariableIntValue("RIPARTINO_MONKEY_ACTIONS"), 1500);
     int performed_ = 0, runs_ = 0;
+    std::uint64_t reseeds_ = 0;
 
 private:
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
