@@ -214,13 +214,14 @@ on_its_paper wide 595x842 2 -P "$work/wide.ppd"
 [ "$(pages "$pdf")" -eq 1 ] || fail "$(pages "$pdf") pages for 2 x 40 on wide margins: the sheet must shrink to one page"
 
 jobs_before=$(lpstat -W all -o | wc -l)
-# A server that takes the connection and falls silent in the middle of a long job (while
-# its paper is asked for or its sheets are drawn, before the hand-over ends): said within
-# about ten seconds of the hand-over's first silent call (the sheets drawn before it take
-# longer under the sanitizers on a busy machine, but far less than libcups' own minute), the
-# windows alive meanwhile; nothing of the job reaches the server, even once it resumes (below).
-(sleep 0.5 && kill -STOP "$cupsd_pid") &
-print_and_read 2 40 999
+# A server that takes the connection and falls silent in the middle of a job, once its paper
+# is known and while its sheets are drawn (the job's file is there): said within about ten
+# seconds of the hand-over's first silent call, not libcups' own minute, the windows alive
+# meanwhile; nothing of the job reaches the server, even once it resumes (below). Stopped on
+# the file, not after a while, so that a slow or busy machine meets the same case.
+(for _ in $(seq 3000); do compgen -G "$work/programtmp/ripartino-*.pdf" >/dev/null && break; sleep 0.01; done
+    kill -STOP "$cupsd_pid") &
+print_and_read 2 40 200
 refused "Il servizio di stampa non risponde"
 awk '/^milliseconds:/ {ms = $2} /^ticks:/ {t = $2} END {exit !(ms >= 9000 && ms <= 45000 && t >= 50)}' <<<"$said" ||
     fail "no answer took too long or froze the windows: $said"
