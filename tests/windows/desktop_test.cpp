@@ -70,7 +70,7 @@ TEST_F(DesktopTest, AnUnmarkedRepeatOfEscPressesNothingBelow)
     };
     esc(QEvent::KeyPress, 100);
     window.activateWindow();
-    ASSERT_TRUE(!windows.openPrintWindow() && QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(!windows.openPrintWindow() && QTest::qWaitForWindowActive(&window, 20000));
     esc(QEvent::KeyRelease, 140), esc(QEvent::KeyPress, 140), esc(QEvent::KeyRelease, 180);
     ASSERT_TRUE(windows.openCaseWindow(DivisionCase::I));
     esc(QEvent::KeyPress, 400);
