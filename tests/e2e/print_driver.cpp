@@ -75,7 +75,7 @@ int main(int argc, char* argv[])
     ticker.start(100);
     QElapsedTimer clock;
     clock.start();
-    if (!click(print, {"okButton"}) || !QTest::qWaitFor([&] { return !windows.printService().running(); }, 60000))
+    if (!click(print, {"okButton"}) || !QTest::qWaitFor([&] { return !windows.printService().running(); }, 180000))
         return 1;
     for (const QString& message : hands.said.isEmpty() ? QStringList{""} : hands.said)
         std::printf("message: %s\n", qPrintable(message));

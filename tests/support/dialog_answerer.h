@@ -41,6 +41,8 @@ private:
     void answerTheDialog()
     {
         QWidget* dialog = QApplication::activeModalWidget();
+        if (std::exchange(facing_, dialog) != dialog)
+            deadline_.restart();
         if (dialog && (deadline_.hasExpired(60000) || (read_ && dialog != read_))) {
             stuck = dialog->windowTitle();
             dialog->close();
@@ -77,6 +79,7 @@ private:
     QTimer timer_;
     QElapsedTimer deadline_, reader_;
     QPointer<QMessageBox> read_;
+    QPointer<QWidget> facing_;  // the dialog the minute runs for
 };
 
 }  // namespace ripartino
