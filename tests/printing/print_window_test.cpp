@@ -87,7 +87,7 @@ TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
              QSignalSpy gone(&window, &QObject::destroyed);
              altO(window);
              QTest::keyClick(&window, Qt::Key_Escape);
-             EXPECT_TRUE(QTest::qWaitFor([&] { return clicked.count() + gone.count() > 0; }, 20000));
+             EXPECT_TRUE(QTest::qWaitFor([&] { return clicked.count() + gone.count() > 0; }, waitLimit));
          }}};
     for (const auto& [operations, way] : ways) {
         PrintWindow& window = openPrintWindow();
@@ -103,7 +103,7 @@ TEST_F(PrintWindowTest, OpensFreshAndPrintsOnlyOnOkAfterAnOperationsChoice)
         EXPECT_EQ(control<QLineEdit>(&window, "headingField")->text(), "Calcola le seguenti operazioni: x  y!");
         click(&window, operations);
         way(window);
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !printWindowOpen(); }, 20000)) << operations;
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !printWindowOpen(); }, waitLimit)) << operations;
     }
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(std::ranges::count(jobs[0], "line \"   7)\" >> \"8)\""), 1);
@@ -173,7 +173,7 @@ TEST_P(OkTest, WaitsForBothChoicesAndANumberOfCopies)
     click(&window, "okButton");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.printService().running(); }, 60000));
     EXPECT_EQ(message.toStdString(), row.says);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return printWindowOpen() == (row.sheets == 0); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return printWindowOpen() == (row.sheets == 0); }, waitLimit));
     EXPECT_TRUE(row.sheets > 0 || failing
                 || (window.focusWidget() == copies && copies->selectedText() == copies->text()));
     EXPECT_EQ(jobs.empty() ? 0 : std::ranges::count(jobs[0], "line \"  Calcola le seguenti operazioni:\""), row.sheets);
@@ -202,7 +202,7 @@ TEST_F(PrintWindowTest, SalvaPdfSavesWhatOkPrints)
         const bool differing = file.starts_with("different");
         desktop::xdotool(differing ? "key alt+s alt+d" : "key alt+s");
         ASSERT_TRUE(
-            QTest::qWaitFor([&] { return solutions->isChecked() && different->isChecked() == differing; }, 20000));
+            QTest::qWaitFor([&] { return solutions->isChecked() && different->isChecked() == differing; }, waitLimit));
         control<QLineEdit>(&window, "copiesField")->setText("2");
         const QString path = dir.filePath(QString::fromStdString(file));
         answer = "pdf:" + path;
@@ -309,7 +309,7 @@ TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
             progress = window.findChild<QProgressDialog*>();
             return progress && progress->isVisible() && QApplication::activeWindow() == progress;
         },
-        10000));
+        waitLimit));
     auto* annulla = progress->findChild<QPushButton*>();
     EXPECT_EQ(annulla->text(), "&Annulla");
     const QPoint at = annulla->mapToGlobal(annulla->rect().center());
@@ -320,7 +320,7 @@ TEST_P(CancelTest, AnnullaEndsAStuckJobAtOnce)
     EXPECT_TRUE(window.isVisible() && caseWindow->isEnabled() && control(&window, "okButton")->isEnabled()
                 && !windows.printService().running());
     gate->open.release();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gate->gone.load(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gate->gone.load(); }, waitLimit));
     EXPECT_FALSE(gate->handedOver);
 }
 

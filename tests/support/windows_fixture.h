@@ -19,11 +19,15 @@
 
 namespace ripartino {
 
+// How long a test waits for what must come: a loaded X server and the sanitized build are
+// slow, and a wait ends as soon as its event comes.
+constexpr int waitLimit = 20000;
+
 // Runs the event loop until the program ends, or gives up after a while; returns the exit code.
 inline int runUntilTheProgramEnds(const std::function<void()>& action)
 {
     QTimer::singleShot(0, action);
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
+    QTimer::singleShot(waitLimit, [] { QCoreApplication::exit(-1); });
     return QCoreApplication::exec();
 }
 
@@ -33,7 +37,7 @@ protected:
     void SetUp() override
     {
         windows.startWindow().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.startWindow(), 20000));  // a loaded X server is slow
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.startWindow(), waitLimit));
     }
 
     template <typename Control = QWidget> static Control* control(const QWidget* window, const char* name)
@@ -62,7 +66,7 @@ protected:
         click(windows.openStartWindow(), button.constData());
         CaseWindow* window = windows.openCaseWindow(divisionCase);
         EXPECT_NE(window, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window, 20000));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window, waitLimit));
         return *window;
     }
 
@@ -71,7 +75,7 @@ protected:
     {
         CaseWindow* caseWindow = windows.openCaseWindow(divisionCase);
         click(caseWindow ? caseWindow : &openCase(divisionCase), "inventButton", "printButton");
-        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow(), 20000));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(windows.openPrintWindow(), waitLimit));
         return *windows.openPrintWindow();
     }
 

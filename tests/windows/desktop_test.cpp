@@ -34,7 +34,7 @@ protected:
                 return w->frameGeometry() != w->geometry()
                     && w->pos() == centredPosition(w->screen()->size(), w->frameGeometry().size());
             },
-            10000);
+            waitLimit);
     }
 };
 
@@ -50,7 +50,7 @@ TEST_F(DesktopTest, EscHeldClosesThePrintWindowAlone)
     desktop::xdotool("keyup Escape");
     desktop::clickAt(control(&window, "viewButton"));  // input comes in order: this click follows every repeat
     const auto open = [this] { return windows.openCaseWindow(DivisionCase::I); };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !open() || control(open(), "copyView")->isVisible(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !open() || control(open(), "copyView")->isVisible(); }, waitLimit));
     EXPECT_TRUE(open() && !windows.openPrintWindow());
 }
 
@@ -70,7 +70,7 @@ TEST_F(DesktopTest, AnUnmarkedRepeatOfEscPressesNothingBelow)
     };
     esc(QEvent::KeyPress, 100);
     window.activateWindow();
-    ASSERT_TRUE(!windows.openPrintWindow() && QTest::qWaitForWindowActive(&window, 20000));
+    ASSERT_TRUE(!windows.openPrintWindow() && QTest::qWaitForWindowActive(&window, waitLimit));
     esc(QEvent::KeyRelease, 140), esc(QEvent::KeyPress, 140), esc(QEvent::KeyRelease, 180);
     ASSERT_TRUE(windows.openCaseWindow(DivisionCase::I));
     esc(QEvent::KeyPress, 400);
@@ -88,14 +88,14 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
     PrintWindow& print = *windows.openPrintWindow();
     // Aside, as a hand would drag it, off the case window and the start window.
     print.move(0, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return print.pos().isNull(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return print.pos().isNull(); }, waitLimit));
     const auto inFront = [&](const QWidget* other) {
         return desktop::place(other) >= 0 && desktop::place(&print) > desktop::place(other);
     };
     auto* list = control<QListWidget>(&window, "exerciseList");
     const auto clickRow = [&](int row) {
         desktop::clickAt(list->viewport(), list->visualItemRect(list->item(row)).center());
-        return QTest::qWaitFor([&] { return list->currentRow() == row; }, 10000);
+        return QTest::qWaitFor([&] { return list->currentRow() == row; }, waitLimit);
     };
     EXPECT_TRUE(clickRow(1) && clickRow(2) && inFront(&window));
 
@@ -107,12 +107,12 @@ TEST_F(DesktopTest, ThePrintWindowStaysInFront)
     // A real click: the window manager puts a window in front only for a fresh user action.
     desktop::clickAt(control(&window, "backButton"), {20, 20});
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return windows.openStartWindow() && inFront(windows.openStartWindow()); }, 20000));
+        QTest::qWaitFor([&] { return windows.openStartWindow() && inFront(windows.openStartWindow()); }, waitLimit));
     StartWindow& start = *windows.openStartWindow();
     ASSERT_TRUE(centred(&start));
     desktop::clickAt(control(&start, "case1Label"));
     desktop::clickAt(control(&start, "case2Label"));
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&start, 20000) && inFront(&start));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&start, waitLimit) && inFront(&start));
 }
 
 // The window manager may minimise a window (openbox draws the button whatever the hints say),
@@ -122,10 +122,10 @@ TEST_F(DesktopTest, AMinimisedWindowComesBack)
     if (!desktop::here())
         return desktop::runTheTestThere();
     CaseWindow& window = openCase(DivisionCase::I);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 20000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, waitLimit));
     QSignalSpy states(window.windowHandle(), &QWindow::windowStateChanged);
     desktop::xdotool(QString("windowminimize %1").arg(window.winId()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return states.count() >= 2 && !window.isMinimized(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return states.count() >= 2 && !window.isMinimized(); }, waitLimit));
     EXPECT_EQ(states.value(0).value(0).value<Qt::WindowState>(), Qt::WindowMinimized);
 }
 
@@ -139,20 +139,20 @@ TEST_F(DesktopTest, AnExerciseWorkedOutByRealInput)
     ASSERT_TRUE(centred(&window));
     desktop::clickAt(control(&window, "inventButton"));
     auto* list = control<QListWidget>(&window, "exerciseList");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == 10; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == 10; }, waitLimit));
     const QPoint row = list->viewport()->mapToGlobal(list->visualItemRect(list->item(1)).center());
     desktop::xdotool(QString("mousemove %1 %2 click --repeat 2 --delay 80 1").arg(row.x()).arg(row.y()));
     const auto worked = [&] { return windows.openWorkedDivisionWindow(); };
     const auto shown = [&](std::size_t steps) {
-        return QTest::qWaitFor([&] { return worked() && worked()->stepsShown() == steps; }, 10000);
+        return QTest::qWaitFor([&] { return worked() && worked()->stepsShown() == steps; }, waitLimit);
     };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return worked() && worked()->isActiveWindow(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return worked() && worked()->isActiveWindow(); }, waitLimit));
     EXPECT_TRUE(worked()->line() == list->item(1)->text() && desktop::place(worked()) > desktop::place(&window));
     desktop::xdotool("key Right Right Left");
     EXPECT_TRUE(shown(1));
     desktop::xdotool("key End ctrl+c");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !control(worked(), "allButton")->isEnabled(); }, 10000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::clipboard()->text() == worked()->text(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !control(worked(), "allButton")->isEnabled(); }, waitLimit));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::clipboard()->text() == worked()->text(); }, waitLimit));
 
     // Held: its repeats press nothing in the case window that comes to the front. Input comes in
     // order, so the keys after it find the case window, or nothing, once every repeat is in.
@@ -161,8 +161,8 @@ TEST_F(DesktopTest, AnExerciseWorkedOutByRealInput)
     desktop::xdotool("keyup Escape");
     desktop::xdotool("key Down Return");
     const auto open = [this] { return windows.openCaseWindow(DivisionCase::IV); };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return open() && list->currentRow() == 2; }, 10000) && list->count() == 10);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return worked() && worked()->isActiveWindow(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return open() && list->currentRow() == 2; }, waitLimit) && list->count() == 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return worked() && worked()->isActiveWindow(); }, waitLimit));
     EXPECT_EQ(worked()->line(), list->item(2)->text());
 }
 

@@ -28,7 +28,7 @@ protected:
     {
         WindowsTest::SetUp();
         window = &openCase(GetParam());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window, 20000));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window, waitLimit));
     }
     CaseWindow* window = nullptr;
 };
@@ -71,7 +71,7 @@ TEST_P(CaseStory, PrintAsksForThisCase)
     EXPECT_TRUE(windows.markedCase() && windows.markedCase()->divisionCase == GetParam()
                 && windows.markedCase()->divisorDigits == DivisorDigits::TwoDigits);
     PrintWindow* print = windows.openPrintWindow();
-    ASSERT_TRUE(print && QTest::qWaitForWindowActive(print, 20000));
+    ASSERT_TRUE(print && QTest::qWaitForWindowActive(print, waitLimit));
     for (QPushButton* button : print->findChildren<QPushButton*>()) {
         QPushButton plain(button->text(), print);
         plain.setGeometry(button->geometry());
@@ -94,7 +94,7 @@ void pickFromContextMenu(QWidget* on, QPoint at)
     });
     menu.start(10);
     QTest::mouseClick(on->window()->windowHandle(), Qt::RightButton, {}, on->mapTo(on->window(), at));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu.isActive(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu.isActive(); }, waitLimit));
 }
 
 // An exercise worked out: step by step from none, copied whole, the long form kept; Esc closes it, as do a
@@ -108,7 +108,7 @@ TEST_P(CaseStory, ShowsAnExerciseWorkedOut)
     QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
                        list->viewport()->mapTo(window, list->visualItemRect(list->item(2)).center()));
     WorkedDivisionWindow* worked = windows.openWorkedDivisionWindow();
-    ASSERT_TRUE(worked && QTest::qWaitForWindowActive(worked, 20000));
+    ASSERT_TRUE(worked && QTest::qWaitForWindowActive(worked, waitLimit));
     EXPECT_TRUE(worked->windowTitle() == QLatin1String("Divisione svolta") && worked->parent() == window
                 && !worked->isModal() && worked->line() == list->item(2)->text());
     const auto enabled = [&] {
@@ -133,7 +133,7 @@ TEST_P(CaseStory, ShowsAnExerciseWorkedOut)
     const int square = control(worked, "paper")->font().pixelSize();
     worked->resize(worked->size() * 3 / 2);  // and grow with the window
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return control(worked, "paper")->font().pixelSize() >= square * 3 / 2 - 1; }, 20000));
+        QTest::qWaitFor([&] { return control(worked, "paper")->font().pixelSize() >= square * 3 / 2 - 1; }, waitLimit));
 
     // The text is the core's, its last line the solution sheet's.
     const QStringList numbers = list->item(2)->text().split(QStringLiteral(" "));
@@ -160,10 +160,10 @@ TEST_P(CaseStory, ShowsAnExerciseWorkedOut)
     EXPECT_TRUE(windows.openWorkedDivisionWindow() == worked && worked->line() == list->item(4)->text()
                 && worked->stepsShown() == 0);
     QTest::keyClick(control(worked, "paper"), Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !windows.openWorkedDivisionWindow(); }, 20000) && list->count() == 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !windows.openWorkedDivisionWindow(); }, waitLimit) && list->count() == 10);
     pickFromContextMenu(list->viewport(), list->visualItemRect(list->item(0)).center());
     ASSERT_TRUE(windows.openWorkedDivisionWindow()
-                && QTest::qWaitForWindowActive(windows.openWorkedDivisionWindow(), 20000));
+                && QTest::qWaitForWindowActive(windows.openWorkedDivisionWindow(), waitLimit));
     EXPECT_TRUE(windows.openWorkedDivisionWindow()->line() == list->item(0)->text()
                 && control<QCheckBox>(windows.openWorkedDivisionWindow(), "productsBox")->isChecked());
     click(window, "inventButton");
@@ -191,7 +191,7 @@ TEST_P(CaseStory, OpensAgainFresh)
 TEST_F(WindowsTest, EndsByEnterOrEsc)
 {
     StartWindow& start = *windows.openStartWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&start, 20000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&start, waitLimit));
     EXPECT_EQ(focused(), QStringLiteral("exitButton"));
     QTest::keyClick(&start, Qt::Key_I, Qt::AltModifier);
     EXPECT_EQ(runUntilTheProgramEnds([] { press(Qt::Key_Return); }), 0);
